@@ -1,0 +1,41 @@
+// Host items: one id space from 1 upward for objects, armatures, handles and actions.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "korrin_host_services.h"
+
+namespace vhost {
+
+enum class ItemKind { Mesh, Effect, Camera, Tool, Armature, Handle, Action };
+
+struct Item {
+    KorrinItem id = 0;
+    ItemKind kind = ItemKind::Mesh;
+    std::string name;
+    KorrinItem parent = 0;
+    bool selected = false;
+    std::string drawMode;
+};
+
+class Items {
+public:
+    KorrinItem add(ItemKind kind, const std::string &name);
+    Item *find(KorrinItem id);
+    const Item *find(KorrinItem id) const;
+    bool exists(KorrinItem id) const { return find(id) != nullptr; }
+    Item *findByName(const std::string &name);
+    void remove(KorrinItem id);
+    std::vector<KorrinItem> ofKind(ItemKind kind) const;
+
+    KorrinItem current = 0;  // the current object
+
+private:
+    KorrinItem next_ = 1;
+    std::map<KorrinItem, Item> items_;
+};
+
+}  // namespace vhost
