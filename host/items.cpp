@@ -4,7 +4,11 @@ namespace vhost {
 
 KorrinItem Items::add(ItemKind kind, const std::string &name) {
     const KorrinItem id = next_++;
-    items_[id] = Item{id, kind, name, 0, false, {}};
+    Item item;
+    item.id = id;
+    item.kind = kind;
+    item.name = name;
+    items_[id] = item;
     return id;
 }
 

@@ -19,6 +19,7 @@ struct Item {
     KorrinItem parent = 0;
     bool selected = false;
     std::string drawMode;
+    int32_t proceduralType = 0;  // set by the expression ProceduralTypeSet(name, value)
 };
 
 class Items {

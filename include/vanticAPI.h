@@ -36,9 +36,70 @@ extern "C" {
 /* Triangulation records                                                                     */
 /* ======================================================================================== */
 
+/* One triangle: three mesh point indices, wound like its polygon. */
+typedef struct Triangle {
+    int32_t corners[3];
+} Triangle;
+
+/* The triangles of one host polygon; triangles is null when the polygon has fewer than 3 corners. */
+typedef struct PolygonTriangles {
+    int32_t triangleCount;
+    Triangle *triangles;
+} PolygonTriangles;
+
+/* The triangles of every polygon of a mesh, in polygon index order. Released with vantic_FreeMesh. */
+typedef struct TriangleMesh {
+    int32_t polygonCount;
+    PolygonTriangles *polygons;
+} TriangleMesh;
+
 /* ======================================================================================== */
 /* Brush                                                                                     */
 /* ======================================================================================== */
+
+struct Brush;
+/* Undo hook: stores or restores the client's snapshot in a slot of the undo ring. */
+typedef void (*BrushUndoHook)(struct Brush *brush, uint64_t userData, int32_t slot);
+
+/* The brush record. Clients read and write its fields directly; created by vantic_CreateBrush,
+ * released by vantic_DeleteBrush. Per-target arrays have targetCount entries. */
+typedef struct Brush {
+    int32_t mode;       /* tool mode 0..8: 0 weights, 1 view-plane drag, 2 surface drag, 3 point, 4 edge,
+                           5 edge loop, 6 polygon, 7 selection by weights, 8 box selection */
+    int32_t pickMode;   /* 0: ray cast against the triangle meshes; non-zero: screen-space pick */
+    int32_t weightMode; /* 0: straight distance; non-zero: connected polygons only */
+    double radius;      /* brush radius in viewport pixels */
+    double falloff;     /* fraction of the radius over which a weight falls from 1 to 0 */
+    int32_t targetCount;
+    uint32_t *targetIds;    /* host object ids, in order of addition */
+    int32_t **selection;    /* per target, one flag per point */
+    double **weights;       /* per target, one weight per point */
+    int32_t mouseX, mouseY; /* viewport pixels at the last tool event */
+    int32_t mouseButton;    /* 0 select/paint, 1 resize, 2 deselect */
+    uint32_t hitTarget;     /* 0: nothing hit */
+    int32_t hitPolygon;
+    uint32_t hitTriangle[3];
+    uint32_t hitEdge[2];
+    uint32_t hitPoint;
+    double hitBarycentric[3];
+    double hitPosition[3];
+    double hitDistance;
+    double anchor[3];
+    double delta[3];
+    int32_t **boxSelection;      /* per target, one in-box flag per point, only during a box drag */
+    TriangleMesh **targetMeshes; /* per target, may hold null entries */
+    uint32_t toolObject;
+    int32_t undoIndex;
+    BrushUndoHook undoStore;
+    BrushUndoHook undoRestore;
+    uint64_t undoUserData;
+    int32_t undoLevels;
+    uint32_t reserved[3];
+    uint32_t action;
+    uint32_t handle;
+    uint32_t armature;
+    int32_t viewType;
+} Brush;
 
 /* ======================================================================================== */
 /* Target lists                                                                              */
