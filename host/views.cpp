@@ -1,0 +1,7 @@
+#include "views.h"
+
+namespace vhost {
+
+ViewStore::ViewStore() {}
+
+}  // namespace vhost
