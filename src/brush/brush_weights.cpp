@@ -1,0 +1,110 @@
+// Brush weights: a linear falloff around the hit, by straight world distance over every target, or
+// only over the polygons of the hit target connected to the hit polygon through points inside the
+// brush.
+#include <cstdint>
+#include <vector>
+
+#include "brush/brush.h"
+#include "brush/point_arrays.h"
+#include "brush/vec3.h"
+#include "brush/world_radius.h"
+#include "frame/host_lists.h"
+#include "frame/host_table.h"
+
+namespace vantic {
+
+namespace {
+
+// What a reached point outside the brush gets: not zero, so it counts as done, yet not above the
+// tool's coverage threshold.
+constexpr double kReachedOutside = 1e-7;
+
+struct Falloff {
+    double radius;   // R, the world radius
+    double inverse;  // 1.0 / R
+    double inner;    // 1.0 - falloff: the fraction of R at full weight
+
+    // Weight of a point at distance d < R, in this exact form.
+    double weight(double d) const {
+        const double x = d * inverse - inner;
+        return x < 0 ? 1.0 : 1.0 - x / (1.0 - inner);
+    }
+};
+
+Falloff MakeFalloff(const Brush &brush) {
+    const double radius = BrushWorldRadius(brush);
+    return Falloff{radius, 1.0 / radius, 1.0 - brush.falloff};
+}
+
+double PointDistance(KorrinItem target, int32_t point, const double *centre) {
+    double p[3];
+    FX(fxMeshPoint)(target, point, p, 1);
+    return Distance3(p, centre);
+}
+
+// Walks the polygons connected to `polygon` through points inside R with an explicit stack, so the
+// depth does not grow with the mesh. Each reached corner is measured once (a non-zero weight marks
+// it done); its weight depends only on its distance, so the walk order does not change the result.
+// visited has polygonCount entries and weights weightCount: indices beyond them are not walked.
+void WeightFloodPolygon(KorrinItem target, int32_t polygon, const double *centre, const Falloff &falloff,
+                        std::vector<uint8_t> &visited, double *weights, int32_t weightCount) {
+    const int32_t polygonCount = static_cast<int32_t>(visited.size());
+    std::vector<int32_t> pending;
+    if (polygon >= 0 && polygon < polygonCount) pending.push_back(polygon);
+    while (!pending.empty()) {
+        const int32_t p = pending.back();
+        pending.pop_back();
+        if (visited[static_cast<size_t>(p)]) continue;
+        visited[static_cast<size_t>(p)] = 1;
+        for (int32_t q : PolygonCorners(target, p)) {
+            if (q < 0 || q >= weightCount || weights[q] != 0.0) continue;
+            const double d = PointDistance(target, q, centre);
+            if (!(d < falloff.radius)) {
+                weights[q] = kReachedOutside;
+                continue;
+            }
+            weights[q] = falloff.weight(d);
+            const std::vector<int32_t> around = PointPolygons(target, q);
+            // Pushed in reverse so the first polygon around q is walked first, as a recursion would.
+            for (auto it = around.rbegin(); it != around.rend(); ++it)
+                if (*it >= 0 && *it < polygonCount && !visited[static_cast<size_t>(*it)]) pending.push_back(*it);
+        }
+    }
+}
+
+}  // namespace
+
+}  // namespace vantic
+
+void vantic_BrushCalculateWeights(Brush *brush) {
+    if (brush->hitTarget == 0) return;
+    if (brush->weightMode != 0) {
+        BrushCalculateConnectedWeights(brush);
+        return;
+    }
+    const vantic::Falloff falloff = vantic::MakeFalloff(*brush);
+    for (int32_t t = 0; t < brush->targetCount; ++t) {
+        const KorrinItem target = brush->targetIds[t];
+        double *weights = brush->weights[t];
+        const int32_t n = vantic::PointLoopCount(weights, vantic::MeshPointCount(target));
+        for (int32_t i = 0; i < n; ++i) {
+            const double d = vantic::PointDistance(target, i, brush->hitPosition);
+            weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
+        }
+    }
+}
+
+void BrushCalculateConnectedWeights(Brush *brush) {
+    if (brush->hitTarget == 0) return;
+    const vantic::Falloff falloff = vantic::MakeFalloff(*brush);
+    for (int32_t t = 0; t < brush->targetCount; ++t) {
+        const KorrinItem target = brush->targetIds[t];
+        double *weights = brush->weights[t];
+        const int32_t n = vantic::PointLoopCount(weights, vantic::MeshPointCount(target));
+        for (int32_t i = 0; i < n; ++i) weights[i] = 0.0;
+        if (target != brush->hitTarget) continue;
+        const int32_t m = vantic::MeshPolygonCount(target);
+        std::vector<uint8_t> visited(m > 0 ? static_cast<size_t>(m) : 0, 0);
+        vantic::WeightFloodPolygon(target, brush->hitPolygon, brush->hitPosition, falloff, visited, weights, n);
+    }
+}

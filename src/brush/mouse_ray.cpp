@@ -1,0 +1,36 @@
+#include "brush/mouse_ray.h"
+
+#include "brush/vec3.h"
+#include "frame/host_table.h"
+#include "geometry/vector_primitives.h"
+#include "geometry/view_queries.h"
+
+namespace vantic {
+
+void PixelToWorld(double x, double y, double *world) {
+    const double screen[3] = {x, y, 0.0};
+    FX(fxWorldScreenConversion)(screen, world, 1);
+}
+
+void EyeRayThrough(bool axisView, const double *eye, const double *view, const double *W, double *origin,
+                   double *direction) {
+    if (axisView) {
+        Copy3(W, origin);
+        Copy3(view, direction);
+        return;
+    }
+    Copy3(eye, origin);
+    Sub3(W, eye, direction);
+    vantic_Normalize(direction);
+}
+
+PixelRay RayThroughPixel(int32_t viewType, int32_t x, int32_t y) {
+    PixelRay ray{};
+    GetCurrentViewRay(viewType, ray.eye, ray.view);
+    double world[3];
+    PixelToWorld(x, y, world);
+    EyeRayThrough(IsAxisView(viewType), ray.eye, ray.view, world, ray.origin, ray.direction);
+    return ray;
+}
+
+}  // namespace vantic
