@@ -30,6 +30,9 @@ struct Mesh {
     std::vector<uint8_t> selected;                    // the host's point selection
 
     // Rebuilds pointPolygons and normals after points or polygons changed (sizes selected too).
+    // Normals follow the base positions: they are the rest shape's, like the positions of selector 0.
+    // A point in no polygon, or whose polygons have no area, gets the normal (0, 0, 0). Corners out of
+    // range are skipped here; AddMesh refuses them in the first place.
     void rebuild();
 };
 
@@ -44,12 +47,32 @@ struct MeshStore {
     Effect *findEffect(KorrinItem id);
 };
 
-// Scene construction (host/mesh.cpp).
+// The mesh or effect of an item that still exists in the scene (a deleted item has none).
+Mesh *LiveMesh(Host &host, KorrinItem id);
+Effect *LiveEffect(Host &host, KorrinItem id);
+
+// The walk over an effect's targets: the first target, and the one after target. Both answer 0 past
+// the end, for 0, and for an id that is not a target. Zeros and repeats in targets are passed over, so
+// a walk always ends even when a test has edited the list by hand.
+KorrinItem FirstTarget(const Effect &effect);
+KorrinItem NextTarget(const Effect &effect, KorrinItem target);
+
+// Scene construction (host/mesh.cpp). Both throw std::invalid_argument for data the host could not
+// hold: a corner that is no point of the mesh; a target id 0 or listed twice.
 KorrinItem AddMesh(Host &host, const std::string &name, const MeshData &data);
 KorrinItem AddEffect(Host &host, const std::string &name, const std::vector<KorrinItem> &targets);
 
 // Built-in generators (host/mesh_generators.cpp). Quads wound counter-clockwise seen from outside
-// (grid: seen from +z).
+// (grid: seen from +z). Sizes below the minimum (1 column/row/ring, 3 segments, 2 sphere rings) throw
+// std::invalid_argument. Layouts, so that callers can name points and polygons:
+// - grid: point (i, j) is j·(columns + 1) + i, x growing with i and y with j; quad (i, j) is
+//   j·columns + i with corners (i, j), (i + 1, j), (i + 1, j + 1), (i, j + 1).
+// - cube: points 0-3 the corners at z = -size/2 and 4-7 those at +size/2, each four going (-,-),
+//   (+,-), (+,+), (-,+) in (x, y); faces +z, -z, +x, -x, +y, -y.
+// - sphere: point 0 the top pole, then rings - 1 circles of segments points from the top down, then
+//   the bottom pole; the top fan, the quad bands from the top down, the bottom fan.
+// - tube: rings + 1 circles of segments points from y = -height/2 upwards; quad bands from the bottom.
+// Circles start on +x and turn counter-clockwise seen from +y.
 MeshData MakeGrid(int32_t columns, int32_t rows, double width, double height);  // xy-plane, centred on 0
 MeshData MakeCube(double size);                                                   // centred on 0
 MeshData MakeSphere(double radius, int32_t segments, int32_t rings);             // poles on ±y, triangle fans
