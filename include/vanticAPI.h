@@ -32,6 +32,47 @@ extern "C" {
 /* Geometry: vectors are double[3]; barycentric weights (wa, wb, wc) follow the corners a, b, c. */
 /* ======================================================================================== */
 
+/* Ray tests: d need not be unit length, t is in multiples of d (hit = o + t d). A face is hit from the
+ * front when n . d < 0; cull != 0 accepts front faces only. Mesh handles are host item ids. */
+typedef void vantic_Normalize_t(double *v);
+typedef void vantic_ComputeNormal_t(const double *p0, const double *p1, const double *p2, double *normal);
+typedef void vantic_ComputeBestFitNormal_t(const double *points, int32_t count, double *normal);
+/* 1 inside (edges included), 0 outside (weights still written), -1 degenerate (weights 0). */
+typedef int32_t vantic_BarycentricCoordinates_t(const double *p, const double *a, const double *b,
+                                                const double *c, const double *n, double *weights);
+typedef double *vantic_BarycentricToWorld_t(const double *weights, const double *a, const double *b,
+                                            const double *c, double *out);
+/* Writes the foot of p on the plane (q, n) to out (which may be p); returns the distance. */
+typedef double vantic_PointOnPlane_t(const double *p, const double *n, const double *q, double *out);
+typedef int32_t vantic_RayIntersectPlane_t(const double *o, const double *d, const double *n, const double *q,
+                                           double *t, double *hit, int32_t cull);
+/* Hits only with t > 0; writes *t even on a miss. */
+typedef int32_t vantic_RayIntersectTriangle_t(const double *o, const double *d, const double *a,
+                                              const double *b, const double *c, double *t, double *weights,
+                                              int32_t cull);
+/* Hits at any t; writes nothing on a miss; |det| below 1e-6 is a miss. */
+typedef int32_t vantic_RayIntersectTriangle2_t(const double *o, const double *d, const double *a,
+                                               const double *b, const double *c, double *t, double *weights,
+                                               int32_t cull);
+
+/* Mesh queries. The ray casts report the nearest hit in front of o, or 0 with *t = -1.0. */
+typedef int32_t vantic_RayIntersectPolygon_t(const double *o, const double *d, uint32_t mesh, int32_t poly,
+                                             double *t, int32_t *points, double *weights, int32_t cull);
+typedef int32_t vantic_RayIntersectTarget_t(const double *o, const double *d, uint32_t mesh, double *t,
+                                            int32_t *poly, int32_t *points, double *weights, int32_t cull);
+/* The points sharing a polygon with point, in order of first appearance; the caller frees the array.
+ * Null (count untouched) when there are none. */
+typedef int32_t *vantic_GetNeighbourPoints_t(uint32_t mesh, int32_t point, int32_t *count);
+typedef int32_t vantic_EffectTargetCount_t(uint32_t effect);
+/* The point of triangle (a, b, c) nearest to p, its weights, and its distance from p. */
+typedef double vantic_PointOnTri_t(const double *p, const double *a, const double *b, const double *c,
+                                   double *closest, double *weights);
+
+/* View queries: the current viewport's eye position and unit viewing direction; (0, 0, 0) in views
+ * other than the camera and perspective views. */
+typedef void vantic_GetViewOrigin_t(double *origin);
+typedef void vantic_GetViewDirection_t(double *direction);
+
 /* ======================================================================================== */
 /* Triangulation records                                                                     */
 /* ======================================================================================== */
@@ -52,6 +93,16 @@ typedef struct TriangleMesh {
     int32_t polygonCount;
     PolygonTriangles *polygons;
 } TriangleMesh;
+
+/* selector 0: the mesh's base positions; 1: its current (deformed) positions. */
+/* The triangles of one polygon (count of them in *count); null for an index outside the mesh (count
+ * untouched) or a polygon of fewer than 3 corners (count 0). Released with vantic_FreeTriangle. */
+typedef Triangle *vantic_TriangulatePolyId_t(uint32_t mesh, int32_t poly, int32_t *count, int32_t selector);
+/* Null for a mesh without polygons. */
+typedef TriangleMesh *vantic_TriangulateTarget_t(uint32_t mesh, int32_t selector);
+typedef void vantic_FreeMesh_t(TriangleMesh *mesh);
+/* Null-safe free of a triangle array. */
+typedef void vantic_FreeTriangle_t(void *block);
 
 /* ======================================================================================== */
 /* Brush                                                                                     */
