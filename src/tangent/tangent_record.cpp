@@ -1,0 +1,88 @@
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "frame/host_lists.h"
+#include "frame/host_table.h"
+#include "tangent/tangent_evaluate.h"
+#include "tangent/tangent_space.h"
+#include "tangent/tangent_topology.h"
+
+namespace {
+
+constexpr const char *kKey = "VanticAPIpointerDataKey";
+
+void ReleaseTangentSpace(TangentSpace *space) {
+    if (space->points) {
+        for (int32_t p = 0; p < space->numPoints; ++p) {
+            TangentPoint &point = space->points[p];
+            std::free(point.neighbours);
+            point.neighbours = nullptr;
+            std::free(point.corners);
+            point.corners = nullptr;
+        }
+        std::free(space->points);
+    }
+    std::free(space);
+}
+
+void ResetPoint(TangentPoint &point) {
+    std::memset(&point, 0, sizeof point);
+    for (int i = 0; i < 3; ++i) point.refTri1[i] = point.refTri2[i] = 0xFFFFFFFFu;
+    for (int i = 0; i < 4; ++i) point.matrix[5 * i] = 1.0;
+}
+
+// Corners, neighbours and reference triangles of every point, then a first evaluation.
+bool Build(TangentSpace *space) {
+    try {
+        for (int32_t p = 0; p < space->numPoints; ++p)
+            if (!vantic::BuildCorners(space, p) || !vantic::BuildNeighbours(&space->points[p])) return false;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    for (int32_t p = 0; p < space->numPoints; ++p) vantic::ChooseReferenceTriangles(space, p);
+    return vantic::EvaluateTangentSpace(space);
+}
+
+}  // namespace
+
+TangentSpace *vantic_CreateTangentSpace(KorrinItem objectId, uint32_t dataId) {
+    TangentSpace *space = static_cast<TangentSpace *>(std::calloc(1, sizeof(TangentSpace)));
+    if (!space) return nullptr;
+    space->objectId = objectId;
+    space->passes = 2;
+    const int32_t n = vantic::MeshPointCount(objectId);
+    space->numPoints = n > 0 ? n : 0;
+    if (space->numPoints > 0) {
+        space->points = static_cast<TangentPoint *>(std::calloc(static_cast<size_t>(n), sizeof(TangentPoint)));
+        if (!space->points) {
+            std::free(space);
+            return nullptr;
+        }
+        for (int32_t p = 0; p < n; ++p) ResetPoint(space->points[p]);
+    }
+    // Out of memory: nothing half-built is attached.
+    if (!Build(space)) {
+        ReleaseTangentSpace(space);
+        return nullptr;
+    }
+    FX(fxDataSet)(objectId, kKey, dataId, space);
+    return space;
+}
+
+TangentSpace *vantic_FetchTangentSpace(KorrinItem objectId, uint32_t dataId) {
+    return static_cast<TangentSpace *>(FX(fxDataGet)(objectId, kKey, dataId));
+}
+
+void vantic_DeleteTangentSpace(KorrinItem objectId, uint32_t dataId, TangentSpace *space) {
+    TangentSpace *attached = static_cast<TangentSpace *>(FX(fxDataGet)(objectId, kKey, dataId));
+    if (attached) FX(fxDataFree)(objectId, kKey, dataId);
+    // An explicit record is released even when another one was attached; that one is only detached.
+    TangentSpace *release = space ? space : attached;
+    if (release) ReleaseTangentSpace(release);
+}
+
+void vantic_TangentGetMatrix(const TangentSpace *space, int32_t point, double *matrix) {
+    if (!space || !space->points || !matrix || point < 0 || point >= space->numPoints) return;
+    std::memcpy(matrix, space->points[point].matrix, sizeof space->points[point].matrix);
+}

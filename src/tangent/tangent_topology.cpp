@@ -1,0 +1,119 @@
+#include "tangent/tangent_topology.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "frame/host_lists.h"
+#include "frame/host_table.h"
+#include "geometry/mesh_queries.h"
+#include "geometry/vec3_ops.h"
+
+namespace vantic {
+
+using geo::Dot;
+
+bool BuildCorners(const TangentSpace *space, int32_t p) {
+    TangentPoint &point = space->points[p];
+    const std::vector<int32_t> polygons = PointPolygons(space->objectId, p);
+    const int32_t k = static_cast<int32_t>(polygons.size());
+    if (k == 0) return true;
+    point.corners = static_cast<uint32_t *>(std::calloc(2 * static_cast<size_t>(k), sizeof(uint32_t)));
+    if (!point.corners) return false;
+    point.numPolys = k;
+    auto inside = [space](int32_t q) { return q >= 0 && q < space->numPoints; };
+    for (int32_t j = 0; j < k; ++j) {
+        const std::vector<int32_t> c = PolygonCorners(space->objectId, polygons[static_cast<size_t>(j)]);
+        const int32_t m = static_cast<int32_t>(c.size());
+        for (int32_t r = 0; r < m; ++r) {
+            if (c[static_cast<size_t>(r)] != p) continue;
+            const int32_t following = c[static_cast<size_t>((r + 1) % m)];
+            const int32_t preceding = c[static_cast<size_t>((r - 1 + m) % m)];
+            if (!inside(following) || !inside(preceding)) continue;
+            point.corners[2 * j] = static_cast<uint32_t>(following);
+            point.corners[2 * j + 1] = static_cast<uint32_t>(preceding);
+        }
+    }
+    return true;
+}
+
+bool BuildNeighbours(TangentPoint *point) {
+    std::free(point->neighbours);
+    point->neighbours = nullptr;
+    point->numNeighbours = 0;
+    const size_t slots = 2 * static_cast<size_t>(point->numPolys);
+    if (slots == 0) return true;
+    std::vector<uint32_t> found(slots, 0xFFFFFFFFu);
+    size_t count = 0;
+    auto listed = [&](uint32_t q) {
+        for (uint32_t f : found)
+            if (f == q) return true;
+        return false;
+    };
+    for (int32_t j = 0; j < point->numPolys; ++j) {
+        const uint32_t a = point->corners[2 * j], b = point->corners[2 * j + 1];
+        // one look for both, before either is added
+        const bool hasA = listed(a), hasB = listed(b);
+        if (!hasA) found[count++] = a;
+        if (!hasB) found[count++] = b;
+    }
+    point->neighbours = static_cast<uint32_t *>(std::malloc(count * sizeof(uint32_t)));
+    if (!point->neighbours) return false;
+    for (size_t i = 0; i < count; ++i) point->neighbours[i] = found[i];
+    point->numNeighbours = static_cast<int32_t>(count);
+    return true;
+}
+
+void ProbeAxis(const double *n, double *axis) {
+    const double ax = std::fabs(n[0]), ay = std::fabs(n[1]), az = std::fabs(n[2]);
+    int which;  // 0: X, 1: Y, 2: Z
+    if (ay > ax)
+        which = az > ax ? 0 : 2;
+    else
+        which = az > ay ? 1 : 2;
+    for (int i = 0; i < 3; ++i) axis[i] = i == which ? 1.0 : 0.0;
+}
+
+void ChooseReferenceTriangles(const TangentSpace *space, int32_t p) {
+    TangentPoint &point = space->points[p];
+    double n[3] = {0, 0, 0}, position[3] = {0, 0, 0}, axis[3];
+    FX(fxMeshPointNormal)(space->objectId, p, n, 0);
+    FX(fxMeshPoint)(space->objectId, p, position, 0);
+    ProbeAxis(n, axis);
+    const double s = Dot(axis, n) / Dot(n, n);
+    double probe1[3], probe2[3];
+    for (int i = 0; i < 3; ++i) {
+        const double d = axis[i] - s * n[i];
+        probe1[i] = position[i] + d;
+        probe2[i] = position[i] - d;
+    }
+    const uint32_t self = static_cast<uint32_t>(p);
+    for (int i = 0; i < 3; ++i) {
+        point.refTri1[i] = point.refTri2[i] = i == 0 ? self : 0;
+        point.refWeights1[i] = point.refWeights2[i] = 0.0;
+    }
+    double best1 = 0.0, best2 = 0.0;
+    for (int32_t j = 0; j < point.numPolys; ++j) {
+        const uint32_t a = point.corners[2 * j], b = point.corners[2 * j + 1];
+        double pa[3] = {0, 0, 0}, pb[3] = {0, 0, 0}, closest[3], w1[3], w2[3];
+        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(a), pa, 0);
+        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(b), pb, 0);
+        const double d1 = vantic_PointOnTri(probe1, position, pa, pb, closest, w1);
+        const double d2 = vantic_PointOnTri(probe2, position, pa, pb, closest, w2);
+        // on equal distances the earlier polygon stays
+        if (j == 0 || d1 < best1) {
+            best1 = d1;
+            point.refTri1[1] = a;
+            point.refTri1[2] = b;
+            geo::Copy(w1, point.refWeights1);
+        }
+        if (j == 0 || d2 < best2) {
+            best2 = d2;
+            point.refTri2[1] = a;
+            point.refTri2[2] = b;
+            geo::Copy(w2, point.refWeights2);
+        }
+    }
+}
+
+}  // namespace vantic

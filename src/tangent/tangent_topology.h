@@ -1,0 +1,27 @@
+// What a tangent space fixes at creation, per point: its corner pairs, its neighbours and the two
+// reference triangles that carry its probe points.
+#pragma once
+
+#include <cstdint>
+
+#include "korrin_host_services.h"
+#include "vanticAPI.h"
+
+namespace vantic {
+
+// Corner pairs of point p: per polygon around it (host order), the point that follows and the point
+// that precedes p. Corners outside the record's points leave their pair at (0, 0). False when out of
+// memory.
+bool BuildCorners(const TangentSpace *space, int32_t p);
+
+// The distinct points of the corner pairs, in order of first appearance. False when out of memory.
+bool BuildNeighbours(TangentPoint *point);
+
+// The world axis the probes of a point with host normal n are taken along.
+void ProbeAxis(const double *n, double *axis);
+
+// Probe 1 and 2 lie on either side of point p along the probe axis projected into the normal's plane;
+// each takes the nearest triangle (p, following, preceding) and its barycentric coordinates on it.
+void ChooseReferenceTriangles(const TangentSpace *space, int32_t p);
+
+}  // namespace vantic
