@@ -1,0 +1,360 @@
+// The brush record through the loaded module: creation with its host items, targets, deletion.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "brush/brush.h"
+#include "host.h"
+#include "korrin_host_services.h"
+#include "linked_module.h"
+#include "mesh.h"
+#include "plugin_host.h"
+#include "tools.h"
+#include "vanticAPI.h"
+
+// The allocation-failure test runs out of address space on purpose: the sanitizer's allocator must
+// then answer null, as the C runtime does, instead of stopping the process.
+extern "C" const char *__asan_default_options() { return "allocator_may_return_null=1"; }
+
+namespace {
+
+using vhost::MakeGrid;
+
+constexpr const char *kKey = "ClientBrushKey";
+constexpr int32_t kDataId = 3;
+
+class BrushRecord : public ::testing::Test {
+protected:
+    vhost::PluginHost plugin;
+    vhost::Host &host = plugin.host;
+    vantic_CreateBrush_t *createBrush = plugin.function<vantic_CreateBrush_t>("vantic_CreateBrush");
+    vantic_FetchBrush_t *fetchBrush = plugin.function<vantic_FetchBrush_t>("vantic_FetchBrush");
+    vantic_DeleteBrush_t *deleteBrush = plugin.function<vantic_DeleteBrush_t>("vantic_DeleteBrush");
+    vantic_BrushAddTarget_t *addTarget = plugin.function<vantic_BrushAddTarget_t>("vantic_BrushAddTarget");
+    vantic_BrushRemoveTarget_t *removeTarget = plugin.function<vantic_BrushRemoveTarget_t>("vantic_BrushRemoveTarget");
+    vantic_BrushFindTargetOrder_t *findOrder =
+        plugin.function<vantic_BrushFindTargetOrder_t>("vantic_BrushFindTargetOrder");
+
+    Brush *NewBrush() {
+        action = createBrush(kKey, kDataId);
+        return fetchBrush(action, kKey, kDataId);
+    }
+    void TearDown() override {
+        if (action) deleteBrush(action, kKey, kDataId);
+    }
+    KorrinItem Grid(int32_t columns, int32_t rows) {
+        return vhost::AddMesh(host, "grid", MakeGrid(columns, rows, 1.0, 1.0));
+    }
+    std::vector<uint8_t> &HostSelection(KorrinItem mesh) { return host.scene.meshes.find(mesh)->selected; }
+
+    KorrinItem action = 0;
+};
+
+TEST_F(BrushRecord, NewBrushFieldsAndHostItems) {
+    const KorrinItem mesh = Grid(1, 1);
+    host.scene.items.current = mesh;
+    host.scene.items.find(mesh)->selected = true;
+
+    Brush *brush = NewBrush();
+    ASSERT_NE(brush, nullptr);
+    EXPECT_EQ(brush->action, action);
+    EXPECT_EQ(brush->mode, 1);
+    EXPECT_EQ(brush->pickMode, 0);
+    EXPECT_EQ(brush->weightMode, 0);
+    EXPECT_EQ(brush->radius, 100.0);
+    EXPECT_EQ(brush->falloff, 1.0);
+    EXPECT_EQ(brush->targetCount, 0);
+    EXPECT_EQ(brush->targetIds, nullptr);
+    EXPECT_EQ(brush->selection, nullptr);
+    EXPECT_EQ(brush->weights, nullptr);
+    EXPECT_EQ(brush->targetMeshes, nullptr);
+    EXPECT_EQ(brush->boxSelection, nullptr);
+    EXPECT_EQ(brush->hitTarget, 0u);
+    EXPECT_EQ(brush->undoIndex, 0);
+    EXPECT_EQ(brush->undoStore, nullptr);
+    EXPECT_EQ(brush->undoLevels, 0);
+    for (uint32_t word : brush->reserved) EXPECT_EQ(word, 0u);
+
+    // The attachment remembers the client's key (the very pointer) and data id.
+    auto *attachment = static_cast<BrushAttachment *>(host.data.get(action, "BrushPointerUsedToAttachData", 0));
+    ASSERT_NE(attachment, nullptr);
+    EXPECT_EQ(attachment->key, reinterpret_cast<uint64_t>(kKey));
+    EXPECT_EQ(attachment->dataId, kDataId);
+    EXPECT_EQ(host.data.get(action, kKey, kDataId), brush);
+
+    // Armature, handle and action.
+    const vhost::Item *armature = host.scene.items.find(brush->armature);
+    ASSERT_NE(armature, nullptr);
+    EXPECT_EQ(armature->name, "BrushSystem(antitrademark)");
+    const vhost::Item *handleItem = host.scene.items.find(brush->handle);
+    ASSERT_NE(handleItem, nullptr);
+    EXPECT_EQ(handleItem->name, "BrushHandle");
+    const vhost::Handle *handle = vhost::FindHandle(host, brush->handle);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(handle->armature, brush->armature);
+    EXPECT_EQ(handle->parent, brush->armature);
+    EXPECT_EQ(handle->icon, "");
+    EXPECT_EQ(handle->activeIcon, "");
+    EXPECT_EQ(handle->pixelLow, 0.1);
+    EXPECT_EQ(handle->pixelHigh, 2560.0);
+    EXPECT_EQ(handle->posType, 1);
+    EXPECT_EQ(handle->hAlign, 1);
+    EXPECT_EQ(handle->vAlign, 1);
+    EXPECT_EQ(handle->position, (std::array<double, 3>{0.0, 0.0, 0.0}));
+    const vhost::Action *hostAction = vhost::FindAction(host, action);
+    ASSERT_NE(hostAction, nullptr);
+    EXPECT_EQ(hostAction->handle, brush->handle);
+    EXPECT_EQ(hostAction->moduleType, 2);
+    EXPECT_EQ(hostAction->module, "vanticBrush");
+
+    // The tool object: drawn as edges, unparented, the previous object current again, none selected.
+    const vhost::Item *tool = host.scene.items.find(brush->toolObject);
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->kind, vhost::ItemKind::Tool);
+    EXPECT_EQ(host.scene.tools.toolTypes[brush->toolObject], "Procedural");
+    EXPECT_EQ(tool->drawMode, "Edges");
+    EXPECT_EQ(tool->parent, 0u);
+    EXPECT_EQ(host.scene.items.current, mesh);
+    EXPECT_FALSE(host.scene.items.find(mesh)->selected);
+
+    const vhost::ObjectChannels &channels = host.scene.channels.objects[brush->toolObject];
+    for (int32_t code = 0; code < 20; ++code) {
+        auto option = channels.options.find(code);
+        ASSERT_NE(option, channels.options.end()) << code;
+        EXPECT_EQ(option->second, 1u) << code;
+    }
+    const struct {
+        int32_t code;
+        double value;
+    } start[] = {{12, 1.0}, {14, 1.0}, {16, 1.0}, {13, 0.0}, {15, 0.0}, {18, 0.0}, {17, 0.01}, {19, 0.25}};
+    for (const auto &c : start) {
+        auto value = channels.values.find(c.code);
+        auto key = channels.keys.find({0, c.code});
+        ASSERT_NE(value, channels.values.end()) << c.code;
+        ASSERT_NE(key, channels.keys.end()) << c.code;
+        EXPECT_EQ(value->second[0], c.value) << c.code;
+        EXPECT_EQ(key->second[0], c.value) << c.code;
+    }
+
+    // Every host call went to a service the host knows, with an expression it understands.
+    for (const vhost::Message &m : host.messages.entries) ADD_FAILURE() << m.source << ": " << m.text;
+}
+
+TEST_F(BrushRecord, NewBrushTakesTheCurrentViewType) {
+    std::vector<std::pair<std::string, int32_t>> views;
+    for (const vhost::Viewport &view : host.scene.views.viewports) views.emplace_back(view.name, view.type);
+    ASSERT_GE(views.size(), 3u);
+    for (const auto &[name, type] : views) {
+        host.scene.views.current = name;
+        const KorrinItem made = createBrush(kKey, kDataId);
+        Brush *brush = fetchBrush(made, kKey, kDataId);
+        ASSERT_NE(brush, nullptr) << name;
+        EXPECT_EQ(brush->viewType, type) << name;
+        EXPECT_EQ(deleteBrush(made, kKey, kDataId), 1);
+    }
+}
+
+TEST_F(BrushRecord, FindTargetOrderFollowsAdditionOrder) {
+    Brush *brush = NewBrush();
+    const KorrinItem first = Grid(1, 1), second = Grid(2, 1);
+    EXPECT_EQ(findOrder(brush, first), -1);
+    addTarget(brush, second);
+    addTarget(brush, first);
+    EXPECT_EQ(findOrder(brush, second), 0);
+    EXPECT_EQ(findOrder(brush, first), 1);
+    EXPECT_EQ(findOrder(brush, 999), -1);
+    EXPECT_EQ(findOrder(nullptr, first), -1);
+}
+
+TEST_F(BrushRecord, AddTargetSizesArraysFromThePointCount) {
+    Brush *brush = NewBrush();
+    const KorrinItem grid = Grid(3, 2);  // 12 points, 6 quads
+    addTarget(brush, grid);
+    ASSERT_EQ(brush->targetCount, 1);
+    EXPECT_EQ(brush->targetIds[0], grid);
+    int32_t **selectionArray = brush->selection;
+    int32_t *flags = brush->selection[0];
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(flags[i], 0);
+        EXPECT_EQ(brush->weights[0][i], 0.0);
+    }
+    ASSERT_NE(brush->targetMeshes[0], nullptr);
+    EXPECT_EQ(brush->targetMeshes[0]->polygonCount, 6);
+
+    // Adding it again changes nothing.
+    addTarget(brush, grid);
+    EXPECT_EQ(brush->targetCount, 1);
+    EXPECT_EQ(brush->selection, selectionArray);
+    EXPECT_EQ(brush->selection[0], flags);
+}
+
+TEST_F(BrushRecord, FirstTargetKeepsTheHostSelectionLaterOnesAreCleared) {
+    Brush *brush = NewBrush();
+    const KorrinItem first = Grid(1, 1), second = Grid(1, 1);
+    HostSelection(first)[2] = 1;
+    HostSelection(second)[2] = 1;
+    addTarget(brush, first);
+    EXPECT_EQ(HostSelection(first)[2], 1);
+    addTarget(brush, second);
+    EXPECT_EQ(HostSelection(second)[2], 0);
+    EXPECT_EQ(HostSelection(first)[2], 1);
+}
+
+TEST_F(BrushRecord, RemovingTheMiddleTargetKeepsTheOthersWithTheirArrays) {
+    Brush *brush = NewBrush();
+    const KorrinItem ids[3] = {Grid(1, 1), Grid(2, 1), Grid(3, 1)};
+    for (KorrinItem id : ids) addTarget(brush, id);
+    int32_t *flags[3];
+    double *weights[3];
+    TriangleMesh *meshes[3];
+    for (int t = 0; t < 3; ++t) {
+        flags[t] = brush->selection[t];
+        weights[t] = brush->weights[t];
+        meshes[t] = brush->targetMeshes[t];
+        flags[t][1] = 10 + t;
+        weights[t][1] = 0.5 + t;
+    }
+
+    removeTarget(brush, 12345);  // not a target: nothing changes
+    EXPECT_EQ(brush->targetCount, 3);
+
+    removeTarget(brush, ids[1]);
+    ASSERT_EQ(brush->targetCount, 2);
+    const int kept[2] = {0, 2};
+    for (int i = 0; i < 2; ++i) {
+        const int t = kept[i];
+        EXPECT_EQ(brush->targetIds[i], ids[t]);
+        EXPECT_EQ(brush->selection[i], flags[t]);
+        EXPECT_EQ(brush->weights[i], weights[t]);
+        EXPECT_EQ(brush->targetMeshes[i], meshes[t]);
+        EXPECT_EQ(brush->selection[i][1], 10 + t);
+        EXPECT_EQ(brush->weights[i][1], 0.5 + t);
+        EXPECT_EQ(findOrder(brush, ids[t]), i);
+    }
+    EXPECT_EQ(findOrder(brush, ids[1]), -1);
+
+    removeTarget(brush, ids[0]);
+    removeTarget(brush, ids[2]);
+    EXPECT_EQ(brush->targetCount, 0);
+    EXPECT_EQ(brush->targetIds, nullptr);
+    EXPECT_EQ(brush->selection, nullptr);
+    EXPECT_EQ(brush->weights, nullptr);
+    EXPECT_EQ(brush->targetMeshes, nullptr);
+
+    // An emptied brush takes targets again.
+    addTarget(brush, ids[1]);
+    EXPECT_EQ(brush->targetCount, 1);
+    EXPECT_EQ(findOrder(brush, ids[1]), 0);
+}
+
+TEST_F(BrushRecord, TargetWithoutPolygonsHasNoTriangleMesh) {
+    Brush *brush = NewBrush();
+    vhost::MeshData cloud;
+    cloud.points = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    const KorrinItem points = vhost::AddMesh(host, "cloud", cloud);
+    const KorrinItem grid = Grid(1, 1);
+    addTarget(brush, grid);
+    addTarget(brush, points);
+    ASSERT_EQ(brush->targetCount, 2);
+    EXPECT_EQ(brush->targetMeshes[1], nullptr);
+    removeTarget(brush, points);
+    addTarget(brush, points);
+    EXPECT_EQ(brush->targetCount, 2);
+    // Deleting the brush (in TearDown) frees the null entry too.
+}
+
+TEST_F(BrushRecord, DeleteClearsHostSelectionsAndRemovesItsHostItems) {
+    Brush *brush = NewBrush();
+    const KorrinItem first = Grid(1, 1), second = Grid(1, 1), other = Grid(1, 1);
+    addTarget(brush, first);
+    addTarget(brush, second);
+    HostSelection(first)[0] = 1;
+    HostSelection(second)[3] = 1;
+    HostSelection(other)[1] = 1;
+    const KorrinItem tool = brush->toolObject, armature = brush->armature, handle = brush->handle;
+
+    EXPECT_EQ(deleteBrush(action, "SomeOtherKey", kDataId), 0);
+    EXPECT_EQ(deleteBrush(action, kKey, kDataId + 1), 0);
+    EXPECT_TRUE(host.scene.items.exists(tool));
+
+    EXPECT_EQ(deleteBrush(action, kKey, kDataId), 1);
+    EXPECT_EQ(HostSelection(first), std::vector<uint8_t>(4, 0));
+    EXPECT_EQ(HostSelection(second), std::vector<uint8_t>(4, 0));
+    EXPECT_EQ(HostSelection(other)[1], 1);
+    EXPECT_EQ(host.scene.tools.deleted, std::vector<KorrinItem>{tool});
+    EXPECT_EQ(host.scene.tools.deleteBrackets, 0);
+    EXPECT_FALSE(host.scene.items.exists(tool));
+    EXPECT_FALSE(host.scene.items.exists(armature));
+    EXPECT_FALSE(host.scene.items.exists(handle));
+    EXPECT_EQ(host.data.get(action, kKey, kDataId), nullptr);
+    EXPECT_EQ(host.data.get(action, "BrushPointerUsedToAttachData", 0), nullptr);
+    EXPECT_EQ(host.data.size(), 0u);
+
+    EXPECT_EQ(deleteBrush(action, kKey, kDataId), 0);
+    action = 0;
+}
+
+// ---- allocation failure, through the module's own objects bound to a host with an enormous mesh ----
+
+constexpr KorrinItem kHugeMesh = 0x7FFFFF00u;
+constexpr int32_t kHugePoints = 50'000'000;  // 200 MB of flags, 400 MB of weights
+fxMeshNumPoints_fn *g_hostNumPoints = nullptr;
+
+int32_t HugeMeshNumPoints(KorrinItem mesh, int32_t *count, int32_t flags) {
+    if (mesh != kHugeMesh) return g_hostNumPoints(mesh, count, flags);
+    *count = kHugePoints;
+    return 1;
+}
+
+void *FindServiceWithHugeMesh(const char *name, uint32_t group) {
+    void *service = vhost::FindService(name, group);
+    if (std::strcmp(name, "fxMeshNumPoints") != 0) return service;
+    g_hostNumPoints = reinterpret_cast<fxMeshNumPoints_fn *>(service);
+    return reinterpret_cast<void *>(&HugeMeshNumPoints);
+}
+
+// Leaves the process room for `bytes` more of address space.
+void LimitAddressSpace(size_t bytes) {
+    size_t pages = 0;
+    FILE *statm = std::fopen("/proc/self/statm", "r");
+    if (!statm || std::fscanf(statm, "%zu", &pages) != 1) std::_Exit(2);
+    std::fclose(statm);
+    rlimit limit{};
+    getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = pages * 4096 + bytes;
+    if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(3);
+}
+
+TEST(BrushRecordAllocation, FailedTargetAllocationLeavesTheBrushAsItWas) {
+    vhost::Host host;
+    char name[256] = {};
+    ASSERT_EQ(korrinEntry(name, &FindServiceWithHugeMesh, host.version, host.kind), 0);
+    const KorrinItem grid = vhost::AddMesh(host, "grid", MakeGrid(1, 1, 1.0, 1.0));
+    const KorrinItem action = vantic_CreateBrush(kKey, kDataId);
+    Brush *brush = vantic_FetchBrush(action, kKey, kDataId);
+    ASSERT_NE(brush, nullptr);
+    vantic_BrushAddTarget(brush, grid);
+    const Brush before = *brush;
+    int32_t *flags = brush->selection[0];
+    host.scene.meshes.find(grid)->selected[1] = 1;
+
+    // The flags fit in what is left, the weights do not.
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(300u << 20);
+            vantic_BrushAddTarget(brush, kHugeMesh);
+            const bool unchanged = brush->targetCount == 1 && brush->targetIds == before.targetIds &&
+                                   brush->selection == before.selection && brush->weights == before.weights &&
+                                   brush->targetMeshes == before.targetMeshes && brush->selection[0] == flags &&
+                                   brush->targetIds[0] == grid;
+            std::_Exit(unchanged ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(vantic_DeleteBrush(action, kKey, kDataId), 1);
+}
+
+}  // namespace
