@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "geometry/view_queries.h"
 #include "host.h"
 #include "korrin_host_services.h"
+#include "linked_module.h"
+#include "vanticAPI.h"
 #include "service_map.h"
 #include "views.h"
 
@@ -222,6 +225,19 @@ TEST_P(EveryView, ViewCentreLooksAlongTheEyeDirection) {
         const Vec3 along = Sub(w, ray.origin);
         EXPECT_VEC_NEAR(Scaled(along, 1.0 / Length(along)), ray.direction, 1e-12);
     }
+}
+
+// The module itself, reading the view through expressions, channels and matrices, stands where the
+// rays above start.
+TEST_P(EveryView, ModuleEyeRayIsTheOneProjectedThrough) {
+    Host host;
+    const EyeRay ray = GetParam().setUp(host);
+    ASSERT_EQ(BindLinkedModule(host), VANTIC_ENTRY_LOADED);
+    Vec3 origin{}, direction{};
+    GetCurrentViewRay(GetCurrentViewType(), origin.data(), direction.data());
+    EXPECT_EQ(origin, ray.origin);
+    EXPECT_VEC_NEAR(direction, ray.direction, 1e-15);
+    EXPECT_TRUE(host.messages.entries.empty()) << host.messages.entries.front().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, EveryView, ::testing::ValuesIn(kViews));
