@@ -152,21 +152,159 @@ typedef struct Brush {
     int32_t viewType;
 } Brush;
 
+/* Record and targets. */
+typedef int32_t vantic_CreateBrush_t(const char *key, int32_t dataId); /* the brush's action id, or 0 */
+typedef Brush *vantic_FetchBrush_t(uint32_t action, const char *key, int32_t dataId);
+typedef int32_t vantic_DeleteBrush_t(uint32_t action, const char *key, int32_t dataId); /* 1 deleted, 0 none */
+typedef void vantic_BrushAddTarget_t(Brush *brush, uint32_t targetId);
+typedef void vantic_BrushRemoveTarget_t(Brush *brush, uint32_t targetId);
+typedef int32_t vantic_BrushFindTargetOrder_t(Brush *brush, uint32_t targetId); /* index, or -1 */
+
+/* Selection: the brush's own per-point flags; vantic_BrushUpdateSelection pushes them into the host. */
+typedef void vantic_BrushSelectVertex_t(Brush *brush, uint32_t target, int32_t point);
+typedef void vantic_BrushDeselectVertex_t(Brush *brush, uint32_t target, int32_t point);
+typedef void vantic_BrushSelectEdge_t(Brush *brush, uint32_t target, const int32_t *edge);
+typedef void vantic_BrushDeselectEdge_t(Brush *brush, uint32_t target, const int32_t *edge);
+typedef void vantic_BrushSelectPolygon_t(Brush *brush, uint32_t target, int32_t polygon);
+typedef void vantic_BrushDeselectPolygon_t(Brush *brush, uint32_t target, int32_t polygon);
+typedef void vantic_BrushSelectTarget_t(Brush *brush, uint32_t target);
+typedef void vantic_BrushDeselectTarget_t(Brush *brush, uint32_t target);
+typedef void vantic_BrushSelectAll_t(Brush *brush);
+typedef void vantic_BrushDeselectAll_t(Brush *brush);
+typedef void vantic_BrushInverSelection_t(Brush *brush);
+typedef void vantic_BrushSetSelection_t(Brush *brush, uint32_t target, const int32_t *values);
+/* A calloc'd copy of the target's flags (release it with free), or null when the target is not on the brush. */
+typedef int32_t *vantic_BrushGetSelection_t(Brush *brush, uint32_t target);
+typedef void vantic_BrushUpdateSelection_t(Brush *brush);
+
+/* Picking and weights. */
+typedef int32_t vantic_BrushRayCast_t(Brush *brush); /* 1 hit, 0 miss */
+typedef void vantic_BrushDragBoxSelection_t(Brush *brush);
+typedef void vantic_BrushCalculateWeights_t(Brush *brush);
+
+/* Undo. */
+typedef void vantic_BrushCheckUndo_t(Brush *brush);
+
 /* ======================================================================================== */
 /* Target lists                                                                              */
 /* ======================================================================================== */
+
+/* Element callbacks. The list hands over the base of a whole data block and an element index; the
+ * element lives at block + index * datasize. Results are ignored. */
+typedef int32_t (*TargetListElementCallback)(void *block, int32_t index, uint32_t targetId, void *userData);
+typedef int32_t (*TargetListCopyCallback)(void *sourceBlock, int32_t sourceIndex, void *destinationBlock,
+                                          int32_t destinationIndex, void *userData);
+
+/* The targets of one host effect in the effect's order, with one block of client data per target.
+ * When the list rebuilds its arrays the copy callback moves each surviving element (a shallow copy:
+ * the old block is then released with free, without the free callback); the free callback runs once
+ * per target that leaves the list. */
+typedef struct TargetList {
+    int32_t numtargets;
+    uint32_t *targetid;  /* numtargets host target ids; null until the first target */
+    void *targetdata;    /* numtargets * datasize bytes; null until the first target */
+    TargetListElementCallback initdata;
+    TargetListElementCallback freedata;
+    TargetListCopyCallback copydata;
+    uint64_t datasize;
+    uint32_t objectid; /* the effect the list belongs to and hangs on */
+    uint32_t dataid;   /* its data id under the key "VanticAPIpointerDataKey" */
+    void *userdata;    /* passed to every callback */
+} TargetList;
+
+/* fill 1: start with the effect's targets (each initialised); any other value: start empty. */
+typedef TargetList *vantic_CreateTargetList_t(uint32_t objectid, uint32_t dataid, int32_t fill,
+                                              TargetListElementCallback initdata,
+                                              TargetListElementCallback freedata,
+                                              TargetListCopyCallback copydata, uint64_t datasize,
+                                              void *userdata);
+typedef int32_t vantic_DeleteTargetList_t(TargetList *list);
+typedef TargetList *vantic_FetchTargetList_t(uint32_t objectid, uint32_t dataid);
+/* Add, remove and update return 0 when an array could not be allocated; the list is then unchanged. */
+typedef int32_t vantic_TargetListAddTarget_t(TargetList *list, uint32_t targetId);
+typedef int32_t vantic_TargetListRemoveTarget_t(TargetList *list, uint32_t targetId); /* 0: not in the list */
+/* Appends newId, then removes oldId; 1 unless the addition failed. */
+typedef int32_t vantic_TargetListReplaceTarget_t(TargetList *list, uint32_t newId, uint32_t oldId);
+typedef int32_t vantic_TargetListSwitchTargetOrder_t(TargetList *list, uint32_t a, uint32_t b);
+typedef int32_t vantic_FindTargetOrder_t(const TargetList *list, uint32_t targetId); /* index, or -1 */
+/* Drops targets the effect no longer has, appends its new ones, then takes the effect's order. */
+typedef int32_t vantic_TargetListEffectUpdate_t(TargetList *list);
 
 /* ======================================================================================== */
 /* Tangent spaces                                                                            */
 /* ======================================================================================== */
 
+/* One point of a tangent space. */
+typedef struct TangentPoint {
+    int32_t numPolys;
+    uint32_t *corners;    /* per polygon around the point: the following, then the preceding corner */
+    uint32_t *neighbours; /* the distinct points of corners, in order of first appearance */
+    int32_t numNeighbours;
+    double position[3]; /* current smoothed position */
+    double normal[3];   /* current unit normal */
+    uint32_t refTri1[3]; /* this point and the two corners of the triangle that carries probe 1 */
+    uint32_t refTri2[3];
+    double refWeights1[3]; /* barycentric coordinates of probe 1 on refTri1 */
+    double refWeights2[3];
+    double matrix[16]; /* rows: tangent, T x N, normal, (0, 0, 0, 1) */
+} TangentPoint;
+
+/* An orthonormal frame per point of a mesh. passes > 0: smoothing passes, computed frames; 0: positions
+ * loaded, frames kept; < 0: frames fetched from the host. */
+typedef struct TangentSpace {
+    uint32_t objectId;
+    int32_t passes;
+    int32_t numPoints;
+    TangentPoint *points;
+} TangentSpace;
+
+/* Creates, evaluates once and attaches under "VanticAPIpointerDataKey" and dataId; null when out of memory. */
+typedef TangentSpace *vantic_CreateTangentSpace_t(uint32_t objectId, uint32_t dataId);
+typedef TangentSpace *vantic_FetchTangentSpace_t(uint32_t objectId, uint32_t dataId);
+/* Detaches what hangs on the object and releases space, or the attached record when space is null. */
+typedef void vantic_DeleteTangentSpace_t(uint32_t objectId, uint32_t dataId, TangentSpace *space);
+typedef void vantic_TangentSpaceCalculate_t(TangentSpace *space);
+/* Copies the point's 16 matrix entries, row by row; an index outside the record writes nothing. */
+typedef void vantic_TangentGetMatrix_t(const TangentSpace *space, int32_t point, double *matrix);
+
 /* ======================================================================================== */
 /* RBF interpolation                                                                         */
 /* ======================================================================================== */
 
+/* A square matrix of separately allocated rows: rows[i][j] is entry (i, j). */
+typedef struct RbfMatrix {
+    double **rows;
+    int32_t rowCount;
+    int32_t columnCount;
+} RbfMatrix;
+
+/* Kernel values A[i][j] set by the client (1.0 until set); the solve finds weights w with
+ * sum over i of A[i][r] * w[i] = 1 for every node r, and leaves the LU factors in the matrix. */
+typedef struct Rbf {
+    int32_t nodeCount;
+    RbfMatrix *matrix;
+    double *weights;
+} Rbf;
+
+/* Null for n < 0, for n above 65536 or when out of memory. */
+typedef Rbf *vantic_CreateRbf_t(int32_t n);
+typedef void vantic_DeleteRbf_t(Rbf *rbf);
+typedef void vantic_RbfSetDist_t(Rbf *rbf, int32_t i, int32_t j, double value);
+/* Prints the "Row permutation: " line on success; a singular system leaves the weights as they were. */
+typedef void vantic_RbfSolve_t(Rbf *rbf);
+/* value * weights[i]; 0.0 for a node index outside the record. */
+typedef double vantic_RbfInterpolate_t(const Rbf *rbf, int32_t i, double value);
+
 /* ======================================================================================== */
 /* Vector lists                                                                              */
 /* ======================================================================================== */
+
+/* Lists of count vectors (3 doubles each) in the host's scene-file argument stream, under the keys
+ * name_0 (text length) and name_1, name_2, ... (chunks of the text). */
+typedef void vantic_SaveVectorList_t(const char *name, const double *vectors, int32_t count, uint64_t stream);
+/* A calloc'd array of *count vectors, or null with *count 0 when nothing was stored. */
+typedef double *vantic_LoadVectorList_t(const char *name, int32_t *count, uint64_t stream);
+typedef void vantic_DeleteVectorList_t(void *list);
 
 #ifdef __cplusplus
 }
