@@ -1,0 +1,254 @@
+// Brush weights: the falloff around the hit by straight distance, and the connected flood over the
+// polygons of the hit target. The hit is set by hand, as a client may, at the world origin under the
+// centre pixel of the axis view, so the world radius is what `radius` pixels span there.
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <cstdint>
+#include <queue>
+#include <set>
+#include <vector>
+
+#include "brush/point_arrays.h"
+#include "brush_scene.h"
+
+namespace {
+
+using brushtest::BrushScene;
+using brushtest::Distance;
+using brushtest::Unproject;
+using brushtest::Vec3;
+using brushtest::ViewKind;
+using vhost::MeshData;
+
+constexpr double kReached = 1e-7;
+
+// The falloff: 1 inside the inner fraction of R, then linear down to 0 at R.
+double Falloff(double d, double R, double falloff) {
+    const double inner = 1.0 - falloff;
+    const double x = d / R - inner;
+    return x < 0 ? 1.0 : 1.0 - x / falloff;
+}
+
+class Weights : public ::testing::Test {
+protected:
+    Weights() {
+        b->mouseX = 320;
+        b->mouseY = 240;
+        b->viewType = -3;
+        b->radius = 100.0;
+        R = Distance(Unproject(scene.host, 320, 240), Unproject(scene.host, 320, 340));
+    }
+
+    // Puts the hit at the origin on polygon `polygon` of target.
+    void hit(KorrinItem target, int32_t polygon) {
+        b->hitTarget = target;
+        b->hitPolygon = polygon;
+        b->hitPosition[0] = b->hitPosition[1] = b->hitPosition[2] = 0.0;
+    }
+
+    BrushScene scene{ViewKind::Axis};
+    Brush *b = scene.brush;
+    double R = 0.0;
+};
+
+// A fan of triangles around the origin whose ring points lie on the axes at the given fractions of
+// R, so their distances are exact multiples of R.
+MeshData Fan(double R, const std::vector<double> &fractions) {
+    MeshData m;
+    m.points.push_back({0.0, 0.0, 0.0});
+    const double axes[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    for (size_t i = 0; i < fractions.size(); ++i) {
+        const double *a = axes[i % 4];
+        m.points.push_back({a[0] * fractions[i] * R, a[1] * fractions[i] * R, 0.0});
+        if (i > 0) m.polygons.push_back({0, static_cast<int32_t>(i), static_cast<int32_t>(i + 1)});
+    }
+    return m;
+}
+
+struct FalloffCase {
+    double falloff;
+    double fraction;  // d / R
+    double straight;  // expected weight in straight mode
+};
+
+TEST_F(Weights, FalloffAlongTheRadius) {
+    const std::vector<FalloffCase> cases = {
+        {1.0, 0.25, 0.75}, {1.0, 0.5, 0.5}, {0.5, 0.25, 1.0}, {0.5, 0.5, 1.0}, {0.5, 0.75, 0.5},
+        {0.0, 0.9, 1.0},   {1.0, 1.0, 0.0}, {0.5, 1.0, 0.0},  {1.0, 1.5, 0.0}};
+    std::vector<double> fractions;
+    for (const FalloffCase &c : cases) fractions.push_back(c.fraction);
+    const KorrinItem fan = scene.addTarget("fan", Fan(R, fractions));
+    for (int32_t mode : {0, 1}) {
+        b->weightMode = mode;
+        for (double falloff : {1.0, 0.5, 0.0}) {
+            b->falloff = falloff;
+            hit(fan, 0);
+            scene.calculateWeights();
+            const std::vector<double> w = scene.weights(0, fractions.size() + 1);
+            EXPECT_EQ(w[0], 1.0) << "the hit point";
+            for (size_t i = 0; i < cases.size(); ++i) {
+                if (cases[i].falloff != falloff) continue;
+                // Every ring point is reached through the centre, so connected mode differs only
+                // outside R, where reached points carry the mark.
+                const bool outside = cases[i].fraction >= 1.0;
+                const double expected = outside && mode ? kReached : cases[i].straight;
+                if (outside)
+                    EXPECT_EQ(w[i + 1], expected) << "mode " << mode << " d/R " << cases[i].fraction;
+                else
+                    EXPECT_NEAR(w[i + 1], expected, 1e-12) << "mode " << mode << " d/R " << cases[i].fraction;
+            }
+        }
+    }
+}
+
+TEST_F(Weights, WithoutAHitNothingChanges) {
+    const KorrinItem fan = scene.addTarget("fan", Fan(R, {0.25, 0.5, 2.0}));
+    for (int32_t mode : {0, 1}) {
+        b->weightMode = mode;
+        for (int32_t i = 0; i < 4; ++i) b->weights[0][i] = 0.3;
+        hit(fan, 0);
+        b->hitTarget = 0;
+        scene.calculateWeights();
+        for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(b->weights[0][i], 0.3) << mode << " " << i;
+    }
+}
+
+TEST_F(Weights, StraightReachesEveryTargetConnectedOnlyTheHitOne) {
+    const KorrinItem first = scene.addTarget("first", Fan(R, {0.5, 0.5, 0.5}));
+    scene.addTarget("second", Fan(R, {0.25, 0.25, 0.25}));
+    hit(first, 0);
+    scene.calculateWeights();
+    EXPECT_NEAR(scene.weights(1, 4)[1], 0.75, 1e-12);
+    b->weightMode = 1;
+    scene.calculateWeights();
+    EXPECT_NEAR(scene.weights(0, 4)[1], 0.5, 1e-12);
+    for (double w : scene.weights(1, 4)) EXPECT_EQ(w, 0.0);
+}
+
+// The connected walk over a U of quads (cells of R/2) whose arms leave the brush, with an island
+// quad inside R that shares no point with it. Expected weights come from a plain breadth-first walk.
+TEST_F(Weights, ConnectedFloodStopsOutsideTheBrush) {
+    const int32_t columns = 8, rows = 4;  // x in [-2R, 2R], y in [-R, R]
+    MeshData m = vhost::MakeGrid(columns, rows, 4.0 * R, 2.0 * R);
+    std::vector<std::vector<int32_t>> kept;
+    for (int32_t j = 0; j < rows; ++j)
+        for (int32_t i = 0; i < columns; ++i)
+            if (j == 0 || i == 0 || i == columns - 1 || (i == 3 && j == 2)) kept.push_back(m.polygons[j * columns + i]);
+    m.polygons = kept;
+    const KorrinItem u = scene.addTarget("u", m);
+    const int32_t start = 4;  // bottom row, x in [0, R/2]
+
+    std::vector<std::vector<int32_t>> around(m.points.size());
+    for (size_t p = 0; p < m.polygons.size(); ++p)
+        for (int32_t c : m.polygons[p]) around[static_cast<size_t>(c)].push_back(static_cast<int32_t>(p));
+    const Vec3 origin{0, 0, 0};
+    std::set<int32_t> walked{start}, reached;
+    std::queue<int32_t> pending;
+    pending.push(start);
+    while (!pending.empty()) {
+        const int32_t p = pending.front();
+        pending.pop();
+        for (int32_t c : m.polygons[static_cast<size_t>(p)]) {
+            if (!reached.insert(c).second) continue;
+            if (Distance(m.points[static_cast<size_t>(c)], origin) >= R) continue;
+            for (int32_t q : around[static_cast<size_t>(c)])
+                if (walked.insert(q).second) pending.push(q);
+        }
+    }
+
+    b->weightMode = 1;
+    hit(u, start);
+    scene.calculateWeights();
+    const std::vector<double> w = scene.weights(0, m.points.size());
+    int32_t inside = 0, outside = 0, unreachedInside = 0;
+    for (size_t i = 0; i < m.points.size(); ++i) {
+        const double d = Distance(m.points[i], origin);
+        if (!reached.count(static_cast<int32_t>(i))) {
+            EXPECT_EQ(w[i], 0.0) << i;
+            unreachedInside += d < R;
+        } else if (d < R) {
+            EXPECT_NEAR(w[i], Falloff(d, R, 1.0), 1e-12) << i;
+            ++inside;
+        } else {
+            EXPECT_EQ(w[i], kReached) << i;
+            ++outside;
+        }
+    }
+    // The shape exercises every case.
+    EXPECT_GT(inside, 0);
+    EXPECT_GT(outside, 0);
+    EXPECT_GT(unreachedInside, 3);
+}
+
+TEST_F(Weights, HitPolygonOutsideTheTargetWalksNothing) {
+    const KorrinItem fan = scene.addTarget("fan", Fan(R, {0.25, 0.5, 0.75}));
+    b->weightMode = 1;
+    for (int32_t polygon : {2, 1000000, -1}) {
+        for (int32_t i = 0; i < 4; ++i) b->weights[0][i] = 0.3;
+        hit(fan, polygon);
+        scene.calculateWeights();
+        for (double w : scene.weights(0, 4)) EXPECT_EQ(w, 0.0) << polygon;
+    }
+}
+
+TEST_F(Weights, MeshGrownAfterTheTargetWasAdded) {
+    const KorrinItem fan = scene.addTarget("fan", Fan(R, {0.25, 0.5, 0.75}));
+    // The host mesh gains points inside the brush, joined to the brushed polygons.
+    vhost::Mesh &mesh = scene.mesh(fan);
+    for (double x : {0.1, 0.2, 0.3}) {
+        mesh.base.push_back({x * R, -0.1 * R, 0.0});
+        mesh.current.push_back(mesh.base.back());
+    }
+    mesh.polygons.push_back({0, 4, 5});
+    mesh.polygons.push_back({1, 5, 6});
+    mesh.rebuild();
+    ASSERT_EQ(vantic::PointArrayLength(b->weights[0]), 4);
+    for (int32_t mode : {0, 1}) {
+        b->weightMode = mode;
+        hit(fan, 3);  // a grown polygon
+        scene.calculateWeights();
+        const std::vector<double> w = scene.weights(0, 4);
+        EXPECT_EQ(w[0], 1.0) << mode;
+        EXPECT_NEAR(w[1], 0.75, 1e-12) << mode;
+        EXPECT_NEAR(w[3], 0.25, 1e-12) << mode;
+        EXPECT_EQ(vantic::PointArrayLength(b->weights[0]), 4);
+    }
+}
+
+// The flood along a strip of 30000 quads, all inside the brush, run on a thread with a small stack:
+// a walk whose depth grew with the mesh would overflow it. Inside the brush the connected weights
+// equal the straight ones.
+void *ConnectedWeights(void *scene) {
+    static_cast<BrushScene *>(scene)->calculateWeights();
+    return nullptr;
+}
+
+TEST_F(Weights, FloodDepthDoesNotGrowWithTheMesh) {
+    const int32_t columns = 30000;
+    const KorrinItem strip = scene.addTarget("strip", vhost::MakeGrid(columns, 1, 1000.0, 1.0));
+    b->radius = 1e6;
+    hit(strip, 0);
+    b->weightMode = 0;
+    scene.calculateWeights();
+    const size_t n = 2 * (columns + 1);
+    const std::vector<double> straight = scene.weights(0, n);
+
+    b->weightMode = 1;
+    for (size_t i = 0; i < n; ++i) b->weights[0][i] = 0.0;
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, 256 * 1024);
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(&thread, &attr, &ConnectedWeights, &scene), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+
+    const std::vector<double> connected = scene.weights(0, n);
+    for (size_t i = 0; i < n; ++i) {
+        ASSERT_GT(straight[i], 0.0) << i;
+        ASSERT_EQ(connected[i], straight[i]) << i;
+    }
+}
+
+}  // namespace
