@@ -44,15 +44,16 @@ int32_t RingPointPolys(KorrinItem mesh, int32_t point, int32_t *polygons, int32_
     if (mesh != kRing) return g_hostPointPolys(mesh, point, polygons, capacity, count, flags);
     const int32_t row = point / kRingSegments, s = point % kRingSegments;
     const int32_t previous = (s + kRingSegments - 1) % kRingSegments;
-    std::vector<int32_t> list;
+    int32_t list[4];
+    int32_t n = 0;
     for (int32_t band : {row - 1, row})
         if (band >= 0 && band < 2) {
-            list.push_back(band * kRingSegments + previous);
-            list.push_back(band * kRingSegments + s);
+            // ascending, as the host lists them: the wrapped neighbour of point 0 comes second
+            list[n++] = band * kRingSegments + std::min(previous, s);
+            list[n++] = band * kRingSegments + std::max(previous, s);
         }
-    std::sort(list.begin(), list.end());
-    for (int32_t i = 0; i < std::min(capacity, static_cast<int32_t>(list.size())); ++i) polygons[i] = list[i];
-    *count = static_cast<int32_t>(list.size());
+    for (int32_t i = 0; i < std::min(capacity, n); ++i) polygons[i] = list[i];
+    *count = n;
     return 1;
 }
 

@@ -18,7 +18,7 @@ constexpr int32_t kOnLoop = 1;
 // One step of the walk, entered along the edge (a, b): a's side first, then b's.
 struct LoopStep {
     int32_t a = 0, b = 0;
-    std::vector<int32_t> aroundB;  // fetched on entry, with the polygons around a
+    std::vector<int32_t> aroundB;  // the polygons around b, fetched on entry while b is unvisited
     int32_t side = 0;              // 0: a's side, 1: b's side
     std::vector<int32_t> next;     // points to walk on to from this side's pivot, in order
     size_t nextIndex = 0;
@@ -65,7 +65,8 @@ void MarkEdgeLoop(KorrinItem target, const int32_t *edge, int32_t *marks, int32_
         LoopStep step;
         step.a = a;
         step.b = b;
-        step.aroundB = vantic::PointPolygons(target, b);
+        // b's side is walked only if b is still unvisited then; a marked b never needs its polygons.
+        if (marks[b] == kUnvisited) step.aroundB = vantic::PointPolygons(target, b);
         if (marks[a] == kUnvisited) {
             marks[a] = kOnLoop;
             step.next = PointsAcross(target, a, b, aroundA, markCount);
