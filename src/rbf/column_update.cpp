@@ -12,8 +12,16 @@ constexpr int32_t kRowBlock = 256;
 
 // A tile of R rows by C columns starting at row i of column j: kept in registers while the source
 // columns k0 ... k1-1 are taken off it, one product at a time per entry.
+// GCC would otherwise vectorise the k loop as an in-order reduction (pairs of products shuffled into
+// place); the tile's rows are the dimension that vectorises cleanly.
+#if defined(__GNUC__) && !defined(__clang__)
+#define VANTIC_TILE_ROWS_VECTORISED __attribute__((optimize("no-tree-loop-vectorize")))
+#else
+#define VANTIC_TILE_ROWS_VECTORISED
+#endif
+
 template <int R, int C>
-inline void SubtractTile(double *const *col, int32_t j, int32_t i, int32_t k0, int32_t k1) {
+VANTIC_TILE_ROWS_VECTORISED inline void SubtractTile(double *const *col, int32_t j, int32_t i, int32_t k0, int32_t k1) {
     double tile[C][R];
     for (int c = 0; c < C; ++c)
         for (int r = 0; r < R; ++r) tile[c][r] = col[j + c][i + r];
