@@ -298,6 +298,40 @@ TEST_F(BrushRecord, DeleteClearsHostSelectionsAndRemovesItsHostItems) {
     action = 0;
 }
 
+// The marks of a box drag are per target too: a target removed mid-drag takes its marks along, one
+// added mid-drag has none, and a brush deleted mid-drag frees them.
+TEST_F(BrushRecord, TargetsChangedDuringABoxDrag) {
+    Brush *brush = NewBrush();
+    brush->mode = 8;
+    const KorrinItem ids[4] = {Grid(1, 1), Grid(2, 1), Grid(3, 1), Grid(1, 2)};
+    for (int t = 0; t < 3; ++t) addTarget(brush, ids[t]);
+    vhost::Press(host, action, 10, 10, 0);
+    ASSERT_NE(brush->boxSelection, nullptr);
+    int32_t *marks[3];
+    for (int t = 0; t < 3; ++t) ASSERT_NE(marks[t] = brush->boxSelection[t], nullptr);
+
+    removeTarget(brush, ids[1]);
+    EXPECT_EQ(brush->boxSelection[0], marks[0]);
+    EXPECT_EQ(brush->boxSelection[1], marks[2]);
+    EXPECT_EQ(brush->boxSelection[2], nullptr);
+    addTarget(brush, ids[3]);
+    EXPECT_EQ(brush->boxSelection[2], nullptr);
+
+    vhost::Drag(host, action, 600, 400, 0);
+    vhost::Release(host, action, 600, 400, 0);
+    EXPECT_EQ(brush->boxSelection, nullptr);
+
+    vhost::Press(host, action, 10, 10, 0);
+    ASSERT_NE(brush->boxSelection, nullptr);
+    removeTarget(brush, ids[0]);
+    removeTarget(brush, ids[2]);
+    removeTarget(brush, ids[3]);
+    EXPECT_EQ(brush->boxSelection[0], nullptr);
+    addTarget(brush, ids[1]);
+    vhost::Drag(host, action, 600, 400, 0);
+    // TearDown deletes the brush in the middle of this drag.
+}
+
 // ---- allocation failure, through the module's own objects bound to a host with an enormous mesh ----
 
 constexpr KorrinItem kHugeMesh = 0x7FFFFF00u;
