@@ -4,11 +4,15 @@
 #include <Eigen/Dense>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
 #include "geometry/triangulation.h"
 #include "geometry/vector_primitives.h"
+#include "host.h"
+#include "mesh.h"
+#include "plugin_host.h"
 #include "vanticAPI.h"
 
 namespace {
@@ -139,6 +143,115 @@ TEST(Triangulate, StarShapedPolygonsSplitIntoNMinusTwoTrianglesCoveringTheArea) 
         EXPECT_NEAR(sum, area, 1e-9 * std::fabs(area)) << "trial " << trial;
         EXPECT_EQ(std::count(used.begin(), used.end(), 1), n) << "trial " << trial;
     }
+}
+
+// Host polygons through the registered functions, as a client triangulates them.
+class MeshTriangulation : public ::testing::Test {
+protected:
+    // The polygon's triangles as mesh point indices, and the count reported (-7 when not written).
+    Corners polygon(KorrinItem mesh, int32_t poly, int32_t selector, int32_t *countOut = nullptr, bool *null = nullptr) {
+        int32_t count = -7;
+        Triangle *triangles = triangulatePoly(mesh, poly, &count, selector);
+        if (countOut) *countOut = count;
+        if (null) *null = triangles == nullptr;
+        Corners result;
+        for (int32_t i = 0; triangles && i < count; ++i)
+            result.push_back({triangles[i].corners[0], triangles[i].corners[1], triangles[i].corners[2]});
+        freeTriangle(triangles);
+        return result;
+    }
+    vhost::PluginHost loaded;
+    vhost::Host &host = loaded.host;
+    vantic_TriangulatePolyId_t *triangulatePoly = loaded.function<vantic_TriangulatePolyId_t>("vantic_TriangulatePolyId");
+    vantic_TriangulateTarget_t *triangulateTarget =
+        loaded.function<vantic_TriangulateTarget_t>("vantic_TriangulateTarget");
+    vantic_FreeMesh_t *freeMesh = loaded.function<vantic_FreeMesh_t>("vantic_FreeMesh");
+    vantic_FreeTriangle_t *freeTriangle = loaded.function<vantic_FreeTriangle_t>("vantic_FreeTriangle");
+};
+
+TEST_F(MeshTriangulation, PolygonsBecomeTrianglesOfMeshPointIndices) {
+    vhost::MeshData data;
+    // A square listed through scattered point indices; around it, the points of the other polygons.
+    data.points = {{9, 9, 0}, {0, 1, 0}, {5, 5, 5}, {1, 0, 0}, {0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 0, 0}};
+    data.polygons = {
+        {4, 3, 5, 1},        // square: corner positions (3, 0, 1), (1, 2, 3)
+        {4, 3, 6, 7},        // four points on a line
+        {4, 5, 3, 1},        // bow tie
+        {6, 3, 5},           // triangle: as listed
+        {0, 2},              // two corners
+        {},                  // none
+    };
+    const KorrinItem mesh = vhost::AddMesh(host, "mesh", data);
+    const struct {
+        int32_t poly;
+        Corners expected;
+        int32_t count;
+        bool null;
+        const char *what;
+    } cases[] = {
+        {0, {{1, 4, 3}, {3, 5, 1}}, 2, false, "square"},
+        {1, {}, 0, false, "collinear: no triangles, still an array to free"},
+        {2, {}, 0, false, "bow tie: no triangles, still an array to free"},
+        {3, {{6, 3, 5}}, 1, false, "triangle"},
+        {4, {}, 0, true, "two corners"},
+        {5, {}, 0, true, "no corners"},
+        {6, {}, -7, true, "one past the last polygon: count untouched"},
+        {-1, {}, -7, true, "negative index: count untouched"},
+    };
+    for (const auto &c : cases) {
+        int32_t count;
+        bool null;
+        EXPECT_EQ(polygon(mesh, c.poly, 0, &count, &null), c.expected) << c.what;
+        EXPECT_EQ(count, c.count) << c.what;
+        EXPECT_EQ(null, c.null) << c.what;
+    }
+}
+
+// The selector picks the positions: base positions form a square, the current ones make corner 0
+// reflex so that only the diagonal 0-2 is left; bent out of the plane, the current quad is flattened
+// first and still cut along that diagonal.
+TEST_F(MeshTriangulation, SelectorChoosesBaseOrCurrentPositions) {
+    const KorrinItem mesh = vhost::AddMesh(host, "quad", vhost::MakePolygon({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
+    vhost::Mesh *m = vhost::LiveMesh(host, mesh);
+    m->current[0] = {0.9, 0.9, 0};
+    EXPECT_EQ(polygon(mesh, 0, 0), (Corners{{3, 0, 1}, {1, 2, 3}}));
+    EXPECT_EQ(polygon(mesh, 0, 1), (Corners{{2, 3, 0}, {0, 1, 2}}));
+    m->current[0] = {0.9, 0.9, 0.3};
+    m->current[2] = {1, 1, -0.2};
+    EXPECT_EQ(polygon(mesh, 0, 1), (Corners{{2, 3, 0}, {0, 1, 2}}));
+    EXPECT_EQ(m->current[0], (vhost::Vec3{0.9, 0.9, 0.3})) << "the host's points are not flattened";
+}
+
+TEST_F(MeshTriangulation, WholeMeshRecordAndItsRelease) {
+    vhost::MeshData data;
+    data.points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0.5, 1.5, 0}};
+    data.polygons = {{0, 1, 2}, {0, 1, 2, 3}, {0, 1, 2, 4, 3}, {3, 4}};
+    const KorrinItem mesh = vhost::AddMesh(host, "mixed", data);
+    TriangleMesh *record = triangulateTarget(mesh, 0);
+    ASSERT_NE(record, nullptr);
+    ASSERT_EQ(record->polygonCount, 4);
+    const int32_t counts[] = {1, 2, 3, 0};
+    for (int32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(record->polygons[i].triangleCount, counts[i]) << i;
+        EXPECT_EQ(record->polygons[i].triangles == nullptr, counts[i] == 0) << i;
+        int32_t count = 0;
+        Triangle *alone = triangulatePoly(mesh, i, &count, 0);
+        for (int32_t k = 0; k < count; ++k)
+            for (int j = 0; j < 3; ++j)
+                EXPECT_EQ(record->polygons[i].triangles[k].corners[j], alone[k].corners[j]) << i;
+        freeTriangle(alone);
+    }
+    freeMesh(record);
+
+    EXPECT_EQ(triangulateTarget(vhost::AddMesh(host, "points only", {{{0, 0, 0}}, {}}), 0), nullptr);
+    EXPECT_EQ(triangulateTarget(12345, 0), nullptr);
+
+    // Release is null-safe, and a record without a polygon array is released alone.
+    freeMesh(nullptr);
+    freeTriangle(nullptr);
+    auto *bare = static_cast<TriangleMesh *>(std::calloc(1, sizeof(TriangleMesh)));
+    bare->polygonCount = 3;
+    freeMesh(bare);
 }
 
 }  // namespace
