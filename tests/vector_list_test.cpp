@@ -1,0 +1,381 @@
+// Vector lists: the text form against printf's "%f", the keys, chunks and flags the save writes (seen
+// through a recording argument stream on the linked module), loads of damaged streams, and a round
+// trip through a scene file on disk into a fresh host with the loaded module.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "frame/host_table.h"
+#include "host.h"
+#include "linked_module.h"
+#include "plugin_host.h"
+#include "scene_file.h"
+#include "vanticAPI.h"
+#include "vectorlist/vector_list.h"
+#include "vectorlist/vector_list_text.h"
+
+namespace {
+
+using Vectors = std::vector<double>;  // 3 per vector
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+std::string Text(const Vectors &v) {
+    std::string text;
+    vantic::AppendVectorListText(text, v.data(), static_cast<int32_t>(v.size() / 3));
+    return text;
+}
+
+// What printf's "%f/" gives, and what atof reads back from it: the oracle for every finite component.
+std::string PrintfNumber(double v) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%f/", v);
+    return buffer;
+}
+
+double Rounded(double v) {
+    if (v == 0.0 || !std::isfinite(v)) return v;
+    return std::atof(PrintfNumber(v).c_str());
+}
+
+TEST(VectorListText, ExampleTextAndCount) {
+    const Vectors list = {1, 0, 0, 0, 0, 0, 0, 2.5, -3};
+    const std::string text = Text(list);
+    EXPECT_EQ(text, "1.000000/zzZz2.500000/-3.000000/");
+    EXPECT_EQ(text.size(), 32u);
+    EXPECT_EQ(vantic::VectorListTextCount(text), 3);
+    Vectors back(9, 0.0);
+    vantic::ParseVectorListText(text, back.data(), 3);
+    EXPECT_EQ(back, list);
+}
+
+TEST(VectorListText, ZeroComponentsAndAllZeroVectors) {
+    bool anyNonZero = true;
+    std::string text;
+    const Vectors zeros = {0, -0.0, 0, 0, 0, 0};
+    anyNonZero = vantic::AppendVectorListText(text, zeros.data(), 2);
+    EXPECT_EQ(text, "ZZ");
+    EXPECT_FALSE(anyNonZero);
+    EXPECT_EQ(Text({-0.0, 1, 0}), "z1.000000/z");
+}
+
+// Every finite component is written as printf's "%f/" would write it (whole, however long), and reads
+// back as atof reads that text.
+TEST(VectorListText, NumbersAreWrittenAsPrintfWritesThem) {
+    std::vector<double> values = {1.23456789, 0.0000001, -0.0000001, 0.0000005, 0.0000015, 0.0000025, 2.5e-7,
+                                  1e10, -1e10, 123456789012.5, 1e100, 1e300, DBL_MAX, -DBL_MAX, DBL_MIN,
+                                  4.9406564584124654e-324, 0.1, 0.5, 1.0000005, 999999.9999995};
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-12, 30);
+    for (int i = 0; i < 2000; ++i) values.push_back(std::ldexp(mantissa(random), 3 * exponent(random)));
+    for (double v : values) {
+        if (v == 0.0) continue;
+        const std::string text = Text({v, 0, 0});
+        ASSERT_EQ(text, PrintfNumber(v) + "zz") << v;
+        Vectors back(3, 0.0);
+        vantic::ParseVectorListText(text, back.data(), 1);
+        ASSERT_EQ(back[0], Rounded(v)) << v;
+    }
+    EXPECT_EQ(Rounded(1.23456789), 1.234568);
+    EXPECT_GT(PrintfNumber(-DBL_MAX).size(), 300u);
+}
+
+TEST(VectorListText, NonFiniteComponentsRoundTrip) {
+    const Vectors list = {kInf, -kInf, std::nan(""), -std::nan(""), 1, 0};
+    const std::string text = Text(list);
+    EXPECT_EQ(text, "inf/-inf/nan/nan/1.000000/z");
+    Vectors back(6, 0.0);
+    vantic::ParseVectorListText(text, back.data(), 2);
+    EXPECT_EQ(back[0], kInf);
+    EXPECT_EQ(back[1], -kInf);
+    EXPECT_TRUE(std::isnan(back[2]));
+    EXPECT_TRUE(std::isnan(back[3]));
+    EXPECT_EQ(back[4], 1.0);
+    EXPECT_EQ(back[5], 0.0);
+}
+
+struct ParseCase {
+    const char *text;
+    int32_t count;
+    Vectors values;
+};
+
+// Reading text that is not in the written form: counting and parsing rules only, never a write
+// outside the array.
+TEST(VectorListText, ReadsAnyTextByTheCountingRules) {
+    const std::string overlong = std::string(400, '0') + "1.5/z7/";  // the number is cut after 320 characters
+    const ParseCase cases[] = {
+        {"1.5x/2/3/", 1, {1.5, 2, 3}},           // stray characters join the next number
+        {"1/2/3/4/5/", 1, {1, 2, 3}},            // a trailing part vector is dropped
+        {"1/2/3/Z", 2, {1, 2, 3, 0, 0, 0}},      //
+        {"zZ1/2/", 2, {0, 0, 0, 0, 1, 2}},       // "Z" counts 3 wherever it stands
+        {"12z/3/4/", 1, {0, 0, 3}},              // "z" drops a number in progress; "/" then reads ""
+        {"//Z/", 2, {0, 0, 0, 0, 0, 0}},         // an empty number is atof("") = 0; past the end: dropped
+        {" 2/+3/0x10/", 1, {2, 3, 16}},          // whatever atof reads
+        {overlong.c_str(), 1, {0, 0, 7}},
+    };
+    for (const ParseCase &c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_EQ(vantic::VectorListTextCount(c.text), c.count);
+        Vectors back(3 * static_cast<size_t>(c.count), 0.0);
+        vantic::ParseVectorListText(c.text, back.data(), c.count);
+        EXPECT_EQ(back, c.values);
+    }
+}
+
+// ---- the argument stream, recorded: the linked module's host table with four services replaced ----
+
+struct Call {
+    std::string service, key, value;
+    uint32_t flags;
+};
+
+struct RecordedStream {
+    std::vector<Call> calls;
+    std::map<std::string, int32_t> ints;
+    std::map<std::string, std::string> strings;
+    std::vector<int32_t> loadLengths;  // the maxLength of every string load
+};
+
+RecordedStream *g_stream = nullptr;
+constexpr KorrinHandle kStream = 0x123456789ull;
+
+int32_t RecordSaveInt(KorrinHandle stream, const char *key, int32_t value, uint32_t flags) {
+    EXPECT_EQ(stream, kStream);
+    g_stream->calls.push_back({"int", key, std::to_string(value), flags});
+    g_stream->ints[key] = value;
+    return 1;
+}
+
+int32_t RecordSaveString(KorrinHandle stream, const char *key, const char *value, uint32_t flags) {
+    EXPECT_EQ(stream, kStream);
+    g_stream->calls.push_back({"string", key, value, flags});
+    g_stream->strings[key] = value;
+    return 1;
+}
+
+int32_t ReplayLoadInt(KorrinHandle, const char *key, int32_t *value) {
+    auto it = g_stream->ints.find(key);
+    *value = it == g_stream->ints.end() ? 0 : it->second;
+    return it != g_stream->ints.end();
+}
+
+// Fills the whole buffer the caller declared: maxLength - 1 characters and the terminator.
+int32_t ReplayLoadString(KorrinHandle, const char *key, char *buffer, int32_t maxLength) {
+    g_stream->loadLengths.push_back(maxLength);
+    auto it = g_stream->strings.find(key);
+    const std::string text = it == g_stream->strings.end() ? "" : it->second;
+    const size_t n = std::min(text.size(), static_cast<size_t>(maxLength - 1));
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = 0;
+    return it != g_stream->strings.end();
+}
+
+class VectorListStream : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(BindLinkedModule(host), VANTIC_ENTRY_LOADED);
+        for (int i = 0; i < 4; ++i) saved[i] = vantic::g_hostSlots[kSlots[i]];
+        vantic::g_hostSlots[vantic::HostSlot_fxArgSaveInt] = reinterpret_cast<void *>(&RecordSaveInt);
+        vantic::g_hostSlots[vantic::HostSlot_fxArgSaveString] = reinterpret_cast<void *>(&RecordSaveString);
+        vantic::g_hostSlots[vantic::HostSlot_fxArgLoadInt] = reinterpret_cast<void *>(&ReplayLoadInt);
+        vantic::g_hostSlots[vantic::HostSlot_fxArgLoadString] = reinterpret_cast<void *>(&ReplayLoadString);
+        g_stream = &stream;
+    }
+    void TearDown() override {
+        for (int i = 0; i < 4; ++i) vantic::g_hostSlots[kSlots[i]] = saved[i];
+        g_stream = nullptr;
+    }
+    void save(const char *name, const Vectors &v) {
+        vantic_SaveVectorList(name, v.data(), static_cast<int32_t>(v.size() / 3), kStream);
+    }
+    // Loads and returns the vectors (count checked against the array).
+    Vectors load(const char *name, int32_t *count) {
+        double *v = vantic_LoadVectorList(name, count, kStream);
+        EXPECT_EQ(v == nullptr, *count == 0);
+        Vectors out(v, v + 3 * static_cast<size_t>(*count));
+        std::free(v);
+        return out;
+    }
+
+    static constexpr vantic::HostSlot kSlots[4] = {vantic::HostSlot_fxArgSaveInt, vantic::HostSlot_fxArgSaveString,
+                                                   vantic::HostSlot_fxArgLoadInt, vantic::HostSlot_fxArgLoadString};
+    vhost::Host host;
+    RecordedStream stream;
+    void *saved[4] = {};
+};
+
+TEST_F(VectorListStream, SaveWritesTheLengthThenTheTextWithTheFlagWord) {
+    save("Rest", {1, 0, 0, 0, 0, 0, 0, 2.5, -3});
+    ASSERT_EQ(stream.calls.size(), 2u);
+    EXPECT_EQ(stream.calls[0].service, "int");
+    EXPECT_EQ(stream.calls[0].key, "Rest_0");
+    EXPECT_EQ(stream.calls[0].value, "32");
+    EXPECT_EQ(stream.calls[1].service, "string");
+    EXPECT_EQ(stream.calls[1].key, "Rest_1");
+    EXPECT_EQ(stream.calls[1].value, "1.000000/zzZz2.500000/-3.000000/");
+    for (const Call &c : stream.calls) EXPECT_EQ(c.flags, 0x10000000u);
+    int32_t count = -1;
+    EXPECT_EQ(load("Rest", &count), (Vectors{1, 0, 0, 0, 0, 0, 0, 2.5, -3}));
+    EXPECT_EQ(count, 3);
+    for (int32_t length : stream.loadLengths) EXPECT_EQ(length, 1024);
+}
+
+// A text of length L: one vector (1, 0, 0), written "1.000000/zz" (11 characters), then all-zero "Z"s.
+TEST_F(VectorListStream, TextIsCutIntoChunksOf1023) {
+    const struct {
+        size_t length;
+        std::vector<size_t> chunks;
+    } cases[] = {{1023, {1023}}, {1024, {1023, 1}}, {2046, {1023, 1023}}, {2047, {1023, 1023, 1}}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.length);
+        stream = {};
+        Vectors list = {1, 0, 0};
+        list.resize(3 * (1 + c.length - 11), 0.0);
+        save("L", list);
+        ASSERT_EQ(stream.calls.size(), 1 + c.chunks.size());
+        EXPECT_EQ(stream.calls[0].value, std::to_string(c.length));
+        std::string whole;
+        for (size_t i = 0; i < c.chunks.size(); ++i) {
+            EXPECT_EQ(stream.calls[1 + i].key, "L_" + std::to_string(i + 1));
+            EXPECT_EQ(stream.calls[1 + i].value.size(), c.chunks[i]);
+            whole += stream.calls[1 + i].value;
+        }
+        EXPECT_EQ(whole, "1.000000/zz" + std::string(c.length - 11, 'Z'));
+        int32_t count = 0;
+        EXPECT_EQ(load("L", &count), list);
+        EXPECT_EQ(count, static_cast<int32_t>(list.size() / 3));
+    }
+}
+
+TEST_F(VectorListStream, EmptyAndAllZeroListsStoreOnlyAZeroLength) {
+    const Vectors zeros(3 * 5000, 0.0);
+    vantic_SaveVectorList("A", zeros.data(), 5000, kStream);
+    vantic_SaveVectorList("B", zeros.data(), 0, kStream);
+    vantic_SaveVectorList("C", zeros.data(), -4, kStream);
+    vantic_SaveVectorList("D", nullptr, 3, kStream);
+    ASSERT_EQ(stream.calls.size(), 4u);
+    for (const Call &c : stream.calls) {
+        EXPECT_EQ(c.service, "int");
+        EXPECT_EQ(c.value, "0");
+    }
+    for (const char *name : {"A", "B", "Never"}) {
+        int32_t count = -1;
+        EXPECT_EQ(vantic_LoadVectorList(name, &count, kStream), nullptr);
+        EXPECT_EQ(count, 0);
+    }
+    EXPECT_TRUE(stream.loadLengths.empty());
+}
+
+// Keys are built in 256 bytes: a name that leaves no room for its longest key is neither saved nor
+// loaded, since a cut key could name another part of the list.
+TEST_F(VectorListStream, NamesTooLongForTheirKeysAreRefused) {
+    const std::string fits(253, 'n');  // "n..._1" is 255 characters
+    save(fits.c_str(), {1, 2, 3});
+    EXPECT_EQ(stream.calls.size(), 2u);
+    int32_t count = 0;
+    EXPECT_EQ(load(fits.c_str(), &count), (Vectors{1, 2, 3}));
+
+    stream = {};
+    const std::string tooLong(254, 'n');
+    save(tooLong.c_str(), {1, 2, 3});
+    EXPECT_TRUE(stream.calls.empty());
+    stream.ints[tooLong + "_"] = 27;  // what a key cut to 255 characters would name
+    EXPECT_EQ(load(tooLong.c_str(), &count), Vectors{});
+    EXPECT_EQ(count, 0);
+}
+
+// Damaged streams: the load reads at most the stored length and never past its buffers.
+TEST_F(VectorListStream, DamagedStreamsLoadWhatTheTextHolds) {
+    const std::string full(1023, 'z');  // 341 vectors
+    const struct {
+        const char *what;
+        int32_t length;
+        std::map<std::string, std::string> chunks;
+        int32_t count;
+    } cases[] = {
+        {"length beyond the chunks", 5000, {{"X_1", "1/2/3/"}}, 1},
+        {"length inside the first vector", 5, {{"X_1", "1/2/3/"}}, 0},
+        {"negative length", -6, {{"X_1", "1/2/3/"}}, 0},
+        {"missing first chunk", 2000, {{"X_2", "1/2/3/"}}, 0},
+        {"missing middle chunk", 3000, {{"X_1", full}, {"X_3", "1/2/3/"}}, 341},
+        {"overlong chunk", 1030, {{"X_1", full + "1/2/3/"}, {"X_2", "9/"}}, 341},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        stream = {};
+        stream.ints["X_0"] = c.length;
+        stream.strings = c.chunks;
+        int32_t count = -1;
+        const Vectors v = load("X", &count);
+        EXPECT_EQ(count, c.count);
+        if (c.count == 1) {
+            EXPECT_EQ(v, (Vectors{1, 2, 3}));
+        }
+    }
+}
+
+// ---- through the loaded module and a scene file on disk ----
+
+TEST(VectorListSceneFile, SavedListsLoadInAFreshHost) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> coordinate(-1e4, 1e4);
+    Vectors big(3 * 5000);
+    for (double &c : big) c = coordinate(random);
+    big[30] = 0.0;
+    big[40] = 1e300;
+    big[41] = -kInf;
+    big[50] = std::nan("");
+    const Vectors example = {1, 0, 0, 0, 0, 0, 0, 2.5, -3};
+    const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "vector_lists.scene";
+    {
+        vhost::PluginHost saving;
+        auto save = saving.function<vantic_SaveVectorList_t>("vantic_SaveVectorList");
+        const KorrinHandle stream = vhost::BeginSave(saving.host, path.string());
+        save("Big", big.data(), 5000, stream);
+        save("Example", example.data(), 3, stream);
+        vhost::EndSave(saving.host);
+    }
+    vhost::PluginHost loading;
+    auto load = loading.function<vantic_LoadVectorList_t>("vantic_LoadVectorList");
+    auto release = loading.function<vantic_DeleteVectorList_t>("vantic_DeleteVectorList");
+    const KorrinHandle stream = vhost::BeginLoad(loading.host, path.string());
+    int32_t count = 0;
+    double *v = load("Big", &count, stream);
+    ASSERT_EQ(count, 5000);
+    for (size_t i = 0; i < big.size(); ++i) {
+        if (std::isnan(big[i]))
+            EXPECT_TRUE(std::isnan(v[i])) << i;
+        else
+            EXPECT_EQ(v[i], Rounded(big[i])) << i;
+    }
+    release(v);
+    v = load("Example", &count, stream);
+    ASSERT_EQ(count, 3);
+    EXPECT_EQ(Vectors(v, v + 9), example);
+    release(v);
+    EXPECT_EQ(load("Missing", &count, stream), nullptr);
+    EXPECT_EQ(count, 0);
+    release(nullptr);
+    vhost::EndLoad(loading.host);
+    std::filesystem::remove(path);
+}
+
+TEST(VectorListSceneFile, DeleteIsTheModulesNullSafeFree) {
+    vhost::PluginHost loaded;
+    EXPECT_EQ(loaded.host.registry.function("vantic_DeleteVectorList")->address,
+              loaded.host.registry.function("vantic_FreeTriangle")->address);
+}
+
+}  // namespace
