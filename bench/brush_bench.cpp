@@ -6,7 +6,7 @@
 //   - the ray-cast pick alone against corners; the straight weights alone against points;
 //   - the connected weights with a small and a large brush, whose regions cover the same number of
 //     grid cells at every mesh size (their cost should follow the region, not the mesh);
-//   - the screen-space pick and a box drag against points.
+//   - the screen-space pick and a box drag against every point fetched and projected once.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -82,6 +82,20 @@ void FetchPoints(benchmark::State &state, Scene &s) {
         for (int32_t i = 0; i < s.points(); ++i) {
             meshPoint(s.mesh, i, p, 1);
             benchmark::DoNotOptimize(p);
+        }
+    }
+}
+
+// What the screen-space measures cannot do without: every point fetched and projected once.
+void ProjectPoints(benchmark::State &state, Scene &s) {
+    auto *meshPoint = Service<fxMeshPoint_fn>("fxMeshPoint");
+    auto *toScreen = Service<fxWorldScreenConversion_fn>("fxWorldScreenConversion");
+    for (auto _ : state) {
+        double p[3], screen[3];
+        for (int32_t i = 0; i < s.points(); ++i) {
+            meshPoint(s.mesh, i, p, 1);
+            toScreen(p, screen, 0);
+            benchmark::DoNotOptimize(screen);
         }
     }
 }
@@ -187,6 +201,7 @@ int main(int argc, char **argv) {
         Register("BaselinePoints" + at, side, &FetchPoints);
         Register("BaselineCorners" + at, side, &FetchCorners);
         Register("BaselineCornersAndPoints" + at, side, &FetchCornersAndPoints);
+        Register("BaselineProjectedPoints" + at, side, &ProjectPoints);
         Register("PressMode0" + at, side, &Press);
         Register("RayCastPick" + at, side, &RayCast);
         Register("StraightWeights" + at, side, [](benchmark::State &st, Scene &s) { Weights(st, s, 0, 0); });
