@@ -27,7 +27,8 @@ namespace {
 
 MeshData LoadObj(const std::string &path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) Fail(path, "no such file");
+    if (!std::filesystem::is_regular_file(path, error))
+        Fail(path, std::filesystem::exists(path, error) ? "not a regular file" : "no such file");
 
     tinyobj::ObjReaderConfig config;
     config.triangulate = false;
