@@ -455,6 +455,19 @@ TEST_F(BoxSelection, ButtonsOneAndTwoDeselect) {
     EXPECT_LT(remaining.size(), all.size());
 }
 
+TEST_F(BoxSelection, SecondPressStartsTheBoxAgain) {
+    // A press without a release (a lost mouse-up) must neither keep nor leak the first box.
+    b->mode = 8;
+    const Pixel first = pixelOf({-3.5, -3.5, 0}), from = pixelOf({0.5, 0.5, 0}), to = pixelOf({2.5, 2.5, 0});
+    scene.press(first.x, first.y);
+    scene.drag(to.x, to.y);
+    scene.press(from.x, from.y);
+    scene.drag(to.x, to.y);
+    scene.release(to.x, to.y);
+    EXPECT_EQ(selected(), inside(from, to));
+    EXPECT_EQ(inside(from, to).size(), 4u);
+}
+
 TEST_F(BoxSelection, DragOrReleaseWithoutPressChangesNothing) {
     b->mode = 8;
     b->mouseX = 17;

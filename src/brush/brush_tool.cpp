@@ -5,6 +5,7 @@
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
 #include "brush/tool_steps.h"
+#include "frame/host_lists.h"
 #include "frame/host_table.h"
 #include "geometry/view_queries.h"
 
@@ -75,9 +76,7 @@ void BrushSelectByWeights(Brush *brush) {
     const int32_t button = brush->mouseButton;
     if (button != vantic::kButtonPaint && button != vantic::kButtonErase) return;
     const double *weights = brush->weights[t];
-    int32_t n = 0;
-    FX(fxMeshNumPoints)(brush->hitTarget, &n, 0);
-    n = vantic::PointLoopCount(weights, n);
+    const int32_t n = vantic::PointLoopCount(weights, vantic::MeshPointCount(brush->hitTarget));
     for (int32_t i = 0; i < n; ++i) {
         if (!(weights[i] > 1e-7)) continue;
         if (button == vantic::kButtonPaint)
