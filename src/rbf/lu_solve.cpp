@@ -14,7 +14,7 @@ namespace {
 
 // Columns decomposed together. Before a panel is decomposed column by column, the updates from
 // every column left of it are applied in blocks of kPanel columns, the bulk of the work.
-constexpr int32_t kPanel = 64;
+constexpr int32_t kPanel = 48;
 
 struct Scratch {
     uint16_t *perm = nullptr;
