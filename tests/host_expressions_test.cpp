@@ -11,18 +11,11 @@
 #include "korrin_host_services.h"
 #include "service_map.h"
 #include "views.h"
+#include "host_service.h"
 
 namespace {
 
 using namespace vhost;
-
-template <class Fn>
-Fn *Service(const char *name) {
-    void *address = ImplementedServices().find(name);
-    if (!address) throw std::runtime_error(std::string("service not implemented: ") + name);
-    return reinterpret_cast<Fn *>(address);
-}
-#define FX(name) (*Service<name##_fn>(#name))
 
 using Vec = std::array<double, 3>;
 

@@ -22,19 +22,11 @@
 #include "plugin_host.h"
 #include "service_map.h"
 #include "vanticAPI.h"
+#include "host_service.h"
 
 namespace {
 
 using namespace vhost;
-
-// A service as a plug-in reaches it.
-template <class Fn>
-Fn *Service(const char *name) {
-    void *address = ImplementedServices().find(name);
-    if (!address) throw std::runtime_error(std::string("service not implemented: ") + name);
-    return reinterpret_cast<Fn *>(address);
-}
-#define FX(name) (*Service<name##_fn>(#name))
 
 constexpr int32_t kUntouched = -7;
 constexpr double kUntouchedValue = -7.5;

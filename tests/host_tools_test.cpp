@@ -17,19 +17,11 @@
 #include "scene_file.h"
 #include "service_map.h"
 #include "tools.h"
+#include "host_service.h"
 
 namespace {
 
 using namespace vhost;
-
-// A service as a plug-in reaches it.
-template <class Fn>
-Fn *Service(const char *name) {
-    void *address = ImplementedServices().find(name);
-    if (!address) throw std::runtime_error(std::string("service not implemented: ") + name);
-    return reinterpret_cast<Fn *>(address);
-}
-#define FX(name) (*Service<name##_fn>(#name))
 
 // What the recording module saw in one callback, read through the services during the call.
 struct Call {

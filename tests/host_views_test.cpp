@@ -17,18 +17,11 @@
 #include "vanticAPI.h"
 #include "service_map.h"
 #include "views.h"
+#include "host_service.h"
 
 namespace {
 
 using namespace vhost;
-
-template <class Fn>
-Fn *Service(const char *name) {
-    void *address = ImplementedServices().find(name);
-    if (!address) throw std::runtime_error(std::string("service not implemented: ") + name);
-    return reinterpret_cast<Fn *>(address);
-}
-#define FX(name) (*Service<name##_fn>(#name))
 
 constexpr double kPi = 3.14159265358979323846;
 
