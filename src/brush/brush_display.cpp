@@ -4,7 +4,7 @@
 
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
-#include "brush/vec3.h"
+#include "geometry/vec3_ops.h"
 #include "brush/world_radius.h"
 #include "frame/host_table.h"
 #include "geometry/vector_primitives.h"
@@ -28,18 +28,18 @@ void BrushUpdateDisplay(Brush *brush) {
     bool sized = true;
     if (axis) {
         for (int i = 0; i < 3; ++i) centre[i] = span.mouse[i] + 500.0 * span.view[i];
-        size = vantic::Distance3(span.mouse, span.rim);
+        size = vantic::geo::Distance(span.mouse, span.rim);
     } else {
         double out[3];
-        vantic::Sub3(span.mouse, span.eye, out);
+        vantic::geo::Sub(span.mouse, span.eye, out);
         vantic_Normalize(out);
         for (int i = 0; i < 3; ++i) centre[i] = span.mouse[i] + 0.1 * out[i];
         double toRim[3], rimOnPlane[3], t = 0.0;
-        vantic::Sub3(span.rim, span.eye, toRim);
+        vantic::geo::Sub(span.rim, span.eye, toRim);
         vantic_Normalize(toRim);
         // Without an intersection (a degenerate view) the drawn size stays what it was.
         sized = vantic_RayIntersectPlane(span.eye, toRim, span.view, centre, &t, rimOnPlane, 0) != 0;
-        if (sized) size = vantic::Distance3(rimOnPlane, centre);
+        if (sized) size = vantic::geo::Distance(rimOnPlane, centre);
     }
 
     const double sign = axis ? -1.0 : 1.0;

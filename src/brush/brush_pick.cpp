@@ -2,7 +2,7 @@
 // front-facing hit taken; or the screen-space pick when the brush asks for it.
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
-#include "brush/vec3.h"
+#include "geometry/vec3_ops.h"
 #include "frame/host_table.h"
 #include "geometry/vector_primitives.h"
 
@@ -38,7 +38,7 @@ void SetMiss(Brush *brush) {
     brush->hitTarget = 0;
     brush->hitPolygon = 0;
     brush->hitTriangle[0] = brush->hitTriangle[1] = brush->hitTriangle[2] = 0;
-    vantic::Zero3(brush->hitPosition);
+    vantic::geo::Zero(brush->hitPosition);
     brush->hitPoint = 0;
     brush->hitEdge[0] = brush->hitEdge[1] = 0;
     brush->hitDistance = 0.0;

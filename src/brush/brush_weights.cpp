@@ -6,7 +6,7 @@
 
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
-#include "brush/vec3.h"
+#include "geometry/vec3_ops.h"
 #include "brush/world_radius.h"
 #include "frame/host_lists.h"
 #include "frame/host_table.h"
@@ -39,7 +39,7 @@ Falloff MakeFalloff(const Brush &brush) {
 double PointDistance(KorrinItem target, int32_t point, const double *centre) {
     double p[3];
     FX(fxMeshPoint)(target, point, p, 1);
-    return Distance3(p, centre);
+    return geo::Distance(p, centre);
 }
 
 // Walks the polygons connected to `polygon` through points inside R with an explicit stack, so the

@@ -1,6 +1,6 @@
 #include "brush/mouse_ray.h"
 
-#include "brush/vec3.h"
+#include "geometry/vec3_ops.h"
 #include "frame/host_table.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
@@ -15,12 +15,12 @@ void PixelToWorld(double x, double y, double *world) {
 void EyeRayThrough(bool axisView, const double *eye, const double *view, const double *W, double *origin,
                    double *direction) {
     if (axisView) {
-        Copy3(W, origin);
-        Copy3(view, direction);
+        geo::Copy(W, origin);
+        geo::Copy(view, direction);
         return;
     }
-    Copy3(eye, origin);
-    Sub3(W, eye, direction);
+    geo::Copy(eye, origin);
+    geo::Sub(W, eye, direction);
     vantic_Normalize(direction);
 }
 

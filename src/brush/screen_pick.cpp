@@ -5,7 +5,7 @@
 
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
-#include "brush/vec3.h"
+#include "geometry/vec3_ops.h"
 #include "frame/host_lists.h"
 #include "frame/host_table.h"
 #include "geometry/vector_primitives.h"
@@ -28,16 +28,16 @@ struct Nearest {
 // non-number s, both tests fail, and the distance to b is taken.
 double SideDistance(const double *m, const double *a, const double *b) {
     double ab[3], am[3];
-    vantic::Sub3(b, a, ab);
-    vantic::Sub3(m, a, am);
-    const double s = vantic::Dot3(am, ab) / vantic::Dot3(ab, ab);
+    vantic::geo::Sub(b, a, ab);
+    vantic::geo::Sub(m, a, am);
+    const double s = vantic::geo::Dot(am, ab) / vantic::geo::Dot(ab, ab);
     const double f[3] = {s * ab[0], s * ab[1], s * ab[2]};
-    if (vantic::Dot3(f, ab) <= 0.0) return vantic::Length3(am);
-    if (vantic::Length3(ab) >= vantic::Length3(f)) {
+    if (vantic::geo::Dot(f, ab) <= 0.0) return vantic::geo::Length(am);
+    if (vantic::geo::Length(ab) >= vantic::geo::Length(f)) {
         const double foot[3] = {a[0] + f[0], a[1] + f[1], a[2] + f[2]};
-        return vantic::Distance3(m, foot);
+        return vantic::geo::Distance(m, foot);
     }
-    return vantic::Distance3(m, b);
+    return vantic::geo::Distance(m, b);
 }
 
 struct ScreenPickResult {
@@ -57,10 +57,10 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
         double *s = &screen[static_cast<size_t>(i) * 3];
         FX(fxWorldScreenConversion)(p, s, 0);
         s[2] = 0.0;
-        if (best.point.offer(vantic::Distance3(s, mouse))) {
+        if (best.point.offer(vantic::geo::Distance(s, mouse))) {
             best.pointIndex = static_cast<uint32_t>(i);
             best.target = target;
-            vantic::Copy3(p, best.pointPosition);
+            vantic::geo::Copy(p, best.pointPosition);
         }
     }
     const int32_t m = vantic::MeshPolygonCount(target);
@@ -85,7 +85,7 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
         }
         const double inverse = 1.0 / k;
         for (double &c : centre) c *= inverse;
-        if (best.centre.offer(vantic::Distance3(centre, mouse))) best.polygon = p;
+        if (best.centre.offer(vantic::geo::Distance(centre, mouse))) best.polygon = p;
     }
 }
 

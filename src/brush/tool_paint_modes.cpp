@@ -2,7 +2,7 @@
 // (2) and selection by weights (7). Button 1 resizes the brush on drags in all four.
 #include "brush/brush.h"
 #include "brush/tool_steps.h"
-#include "brush/vec3.h"
+#include "geometry/vec3_ops.h"
 
 namespace vantic {
 
@@ -57,7 +57,7 @@ void WeightBrushEvent(Brush *brush, int64_t event) {
     if (ResizeDrag(brush, event)) return;
     ReadMouse(brush);
     if (Pick(brush)) {
-        Copy3(brush->hitPosition, brush->anchor);
+        geo::Copy(brush->hitPosition, brush->anchor);
         vantic_BrushCalculateWeights(brush);
     } else {
         BrushClearHit(brush);
@@ -79,8 +79,8 @@ void ViewPlaneDragEvent(Brush *brush, int64_t event) {
         Redraw(brush);
     } else if (event == kEventRelease) {
         ReadMouse(brush);
-        Zero3(brush->delta);
-        Zero3(brush->anchor);
+        geo::Zero(brush->delta);
+        geo::Zero(brush->anchor);
         BrushClearHit(brush);
         Redraw(brush);
     }
@@ -102,8 +102,8 @@ void SurfaceDragEvent(Brush *brush, int64_t event) {
     if (!Pick(brush)) {
         // Off the targets the anchor slides on the view plane; the failed pick cleared hitTarget,
         // so the weights stay as they were.
-        Copy3(brush->anchor, brush->hitPosition);
-        Zero3(brush->delta);
+        geo::Copy(brush->anchor, brush->hitPosition);
+        geo::Zero(brush->delta);
         MoveAnchorOnViewPlane(brush, brush->hitPosition);
         vantic_BrushCalculateWeights(brush);
         Restore(brush, held);

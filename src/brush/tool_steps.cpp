@@ -2,7 +2,7 @@
 
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
-#include "brush/vec3.h"
+#include "geometry/vec3_ops.h"
 #include "frame/host_table.h"
 #include "geometry/vector_primitives.h"
 
@@ -31,19 +31,19 @@ void SelectionRedraw(Brush *brush) {
 bool Pick(Brush *brush) { return vantic_BrushRayCast(brush) != 0; }
 
 void Grab(Brush *brush) {
-    Copy3(brush->hitPosition, brush->anchor);
-    Zero3(brush->delta);
+    geo::Copy(brush->hitPosition, brush->anchor);
+    geo::Zero(brush->delta);
 }
 
 void MoveAnchorOnViewPlane(Brush *brush, const double *q) {
     const PixelRay ray = RayThroughPixel(brush->viewType, brush->mouseX, brush->mouseY);
     double t = 0.0, p[3];
     if (!vantic_RayIntersectPlane(ray.origin, ray.direction, ray.view, q, &t, p, 0)) {
-        Zero3(brush->delta);
+        geo::Zero(brush->delta);
         return;
     }
-    Sub3(p, brush->anchor, brush->delta);
-    Copy3(p, brush->anchor);
+    geo::Sub(p, brush->anchor, brush->delta);
+    geo::Copy(p, brush->anchor);
 }
 
 }  // namespace vantic

@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "brush/mouse_ray.h"
-#include "brush/vec3.h"
+#include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
 
@@ -15,7 +15,7 @@ namespace {
 // the plane leaves p as it was.
 void OntoPlane(const double *from, const double *direction, const double *n, const double *q, double *p) {
     double t = 0.0, hit[3];
-    if (vantic_RayIntersectPlane(from, direction, n, q, &t, hit, 0)) Copy3(hit, p);
+    if (vantic_RayIntersectPlane(from, direction, n, q, &t, hit, 0)) geo::Copy(hit, p);
 }
 
 }  // namespace
@@ -36,12 +36,12 @@ double BrushWorldRadius(const Brush &brush) {
             OntoPlane(from, span.view, span.view, brush.hitPosition, p);
         } else {
             double direction[3];
-            Sub3(p, span.eye, direction);
+            geo::Sub(p, span.eye, direction);
             vantic_Normalize(direction);
             OntoPlane(span.eye, direction, span.view, brush.hitPosition, p);
         }
     }
-    return Distance3(span.mouse, span.rim);
+    return geo::Distance(span.mouse, span.rim);
 }
 
 }  // namespace vantic

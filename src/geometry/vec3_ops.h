@@ -1,4 +1,4 @@
-// Small inline helpers on double[3] shared by the geometry sources. Every sum runs x, y, z in that
+// Small inline helpers on double[3] shared by the module's sources. Every sum runs x, y, z in that
 // order and every product is written as the formulas read, so results are the same bit for bit
 // wherever the helpers are used.
 #pragma once
@@ -38,6 +38,8 @@ inline void Copy(const double *from, double *to) {
     to[1] = from[1];
     to[2] = from[2];
 }
+
+inline void Zero(double *v) { v[0] = v[1] = v[2] = 0.0; }
 
 inline void Set(double *v, double x, double y, double z) {
     v[0] = x;
