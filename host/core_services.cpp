@@ -35,7 +35,7 @@ int32_t ModuleRegister(int32_t moduleType, const char *name, KorrinModuleCallbac
     Registry &registry = Host::current().registry;
     registry.modules.push_back(RegisteredModule{moduleType, Text(name), callback, flags,
                                                 std::move(registry.pendingDescription),
-                                                std::move(registry.pendingAccess)});
+                                                std::move(registry.pendingAccess), registry.functions.size()});
     registry.pendingDescription.clear();
     registry.pendingAccess.clear();
     return 1;

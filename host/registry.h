@@ -26,6 +26,7 @@ struct RegisteredModule {
     uint32_t flags = 0;
     std::string description;
     std::vector<std::pair<int32_t, int64_t>> accepted;  // (message, sub-code), -1 for every sub-code
+    size_t functionsBefore = 0;  // how many functions were registered before the module
 };
 
 struct Registry {

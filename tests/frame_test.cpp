@@ -3,6 +3,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host.h"
 #include "module_loader.h"
@@ -98,6 +100,7 @@ TEST(Frame, MissingMessageServiceFailsSilently) {
     LoadedModule module(true);
     EXPECT_EQ(module.entry(host), VANTIC_ENTRY_BINDING_FAILED);
     EXPECT_TRUE(host.messages.entries.empty());
+    EXPECT_EQ(host.lookups, std::vector<std::string>{"fxMessageSend"});  // nothing else was bound
     EXPECT_TRUE(host.registry.functions.empty());
 }
 
@@ -131,16 +134,103 @@ TEST(Frame, SecondBindingOfBoundGroupsDoesNothing) {
     EXPECT_EQ(second.registry.functions.size(), host.registry.functions.size());
 }
 
-TEST(Frame, EntryRegistersUnderGeneralInOrder) {
+// What client plug-ins find after a successful entry: these functions, in this order, with these
+// result-type codes, all under "General".
+constexpr std::pair<const char *, int32_t> kRegistered[] = {
+    {"vantic_Normalize", 14},
+    {"vantic_GetViewOrigin", 14},
+    {"vantic_GetViewDirection", 14},
+    {"vantic_ComputeNormal", 14},
+    {"vantic_BarycentricCoordinates", 9},
+    {"vantic_BarycentricToWorld", 14},
+    {"vantic_PointOnPlane", 2},
+    {"vantic_RayIntersectPlane", 9},
+    {"vantic_RayIntersectTriangle", 9},
+    {"vantic_RayIntersectTriangle2", 9},
+    {"vantic_RayIntersectPolygon", 9},
+    {"vantic_RayIntersectTarget", 9},
+    {"vantic_ComputeBestFitNormal", 14},
+    {"vantic_GetNeighbourPoints", 14},
+    {"vantic_EffectTargetCount", 9},
+    {"vantic_PointOnTri", 2},
+    {"vantic_TriangulatePolyId", 14},
+    {"vantic_TriangulateTarget", 14},
+    {"vantic_FreeTriangle", 14},
+    {"vantic_FreeMesh", 14},
+    {"vantic_CreateTangentSpace", 14},
+    {"vantic_FetchTangentSpace", 14},
+    {"vantic_DeleteTangentSpace", 14},
+    {"vantic_TangentSpaceCalculate", 14},
+    {"vantic_TangentGetMatrix", 14},
+    {"vantic_CreateBrush", 9},
+    {"vantic_FetchBrush", 14},
+    {"vantic_DeleteBrush", 9},
+    {"vantic_BrushAddTarget", 14},
+    {"vantic_BrushRemoveTarget", 14},
+    {"vantic_BrushFindTargetOrder", 9},
+    {"vantic_BrushSelectVertex", 14},
+    {"vantic_BrushDeselectVertex", 14},
+    {"vantic_BrushSelectEdge", 14},
+    {"vantic_BrushDeselectEdge", 14},
+    {"vantic_BrushSelectPolygon", 14},
+    {"vantic_BrushDeselectPolygon", 14},
+    {"vantic_BrushSelectTarget", 14},
+    {"vantic_BrushDeselectTarget", 14},
+    {"vantic_BrushSelectAll", 14},
+    {"vantic_BrushDeselectAll", 14},
+    {"vantic_BrushInverSelection", 14},
+    {"vantic_BrushSetSelection", 14},
+    {"vantic_BrushGetSelection", 14},
+    {"vantic_BrushUpdateSelection", 14},
+    {"vantic_BrushRayCast", 9},
+    {"vantic_BrushDragBoxSelection", 14},
+    {"vantic_BrushCalculateWeights", 14},
+    {"vantic_BrushCheckUndo", 14},
+    {"vantic_CreateTargetList", 14},
+    {"vantic_DeleteTargetList", 9},
+    {"vantic_FetchTargetList", 9},
+    {"vantic_TargetListAddTarget", 9},
+    {"vantic_TargetListRemoveTarget", 9},
+    {"vantic_TargetListReplaceTarget", 9},
+    {"vantic_TargetListSwitchTargetOrder", 9},
+    {"vantic_FindTargetOrder", 9},
+    {"vantic_TargetListEffectUpdate", 9},
+    {"vantic_SaveVectorList", 14},
+    {"vantic_LoadVectorList", 14},
+    {"vantic_DeleteVectorList", 14},
+    {"vantic_CreateRbf", 14},
+    {"vantic_DeleteRbf", 14},
+    {"vantic_RbfSetDist", 14},
+    {"vantic_RbfSolve", 14},
+    {"vantic_RbfInterpolate", 2},
+};
+
+TEST(Frame, EntryRegistersEveryFunctionAndTheBrushModule) {
     vhost::PluginHost loaded;
     ASSERT_EQ(loaded.entryResult, VANTIC_ENTRY_LOADED);
-    for (const auto &f : loaded.host.registry.functions) {
-        EXPECT_EQ(f.category, "General") << f.name;
-        EXPECT_EQ(f.flags, 0) << f.name;
-        EXPECT_NE(f.address, nullptr) << f.name;
-        EXPECT_TRUE(f.resultType == 9 || f.resultType == 2 || f.resultType == 14) << f.name;
-        EXPECT_EQ(f.name.rfind("vantic_", 0), 0u) << f.name;
+    const auto &functions = loaded.host.registry.functions;
+    ASSERT_EQ(functions.size(), std::size(kRegistered));
+    for (size_t i = 0; i < functions.size(); ++i) {
+        EXPECT_EQ(functions[i].name, kRegistered[i].first) << i;
+        EXPECT_EQ(functions[i].resultType, kRegistered[i].second) << functions[i].name;
+        EXPECT_EQ(functions[i].category, "General") << functions[i].name;
+        EXPECT_EQ(functions[i].flags, 0) << functions[i].name;
+        EXPECT_NE(functions[i].address, nullptr) << functions[i].name;
     }
+    // One routine frees both triangle arrays and loaded vector lists.
+    EXPECT_EQ(loaded.host.registry.function("vantic_FreeTriangle")->address,
+              loaded.host.registry.function("vantic_DeleteVectorList")->address);
+
+    ASSERT_EQ(loaded.host.registry.modules.size(), 1u);
+    const vhost::RegisteredModule &brush = loaded.host.registry.modules[0];
+    EXPECT_EQ(brush.name, "vanticBrush");
+    EXPECT_EQ(brush.type, 14);
+    EXPECT_EQ(brush.flags, 0x100000u);
+    EXPECT_NE(brush.callback, nullptr);
+    EXPECT_EQ(brush.description, "vanticBrush for other plugins like tessarine or morvalite");
+    EXPECT_EQ(brush.accepted, (std::vector<std::pair<int32_t, int64_t>>{{26, -1}, {30, 256}}));
+    EXPECT_EQ(brush.functionsBefore, 25u);  // after vantic_TangentGetMatrix, before vantic_CreateBrush
+
     EXPECT_TRUE(loaded.host.messages.entries.empty());
     EXPECT_EQ(loaded.host.stubCalls, 0);
     loaded.module.exit();
