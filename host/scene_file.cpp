@@ -207,6 +207,7 @@ KorrinHandle Start(SceneFile &file, SceneFile::Mode mode, const std::string &pat
     for (SceneBlock &block : blocks) {
         const KorrinHandle handle = file.open(block.name);
         file.blocks.back().values = std::move(block.values);
+        file.blocks.back().index = std::move(block.index);
         if (!first) first = handle;
     }
     return first;
@@ -222,18 +223,16 @@ void Close(SceneFile &file) {
 }  // namespace
 
 const SceneValue *SceneBlock::find(const std::string &key) const {
-    for (const SceneValue &v : values)
-        if (v.key == key) return &v;
-    return nullptr;
+    auto it = index.find(key);
+    return it == index.end() ? nullptr : &values[it->second];
 }
 
 void SceneBlock::put(SceneValue value) {
-    for (SceneValue &v : values)
-        if (v.key == value.key) {
-            v = std::move(value);
-            return;
-        }
-    values.push_back(std::move(value));
+    auto [it, added] = index.emplace(value.key, values.size());
+    if (added)
+        values.push_back(std::move(value));
+    else
+        values[it->second] = std::move(value);
 }
 
 SceneBlock *SceneFile::stream(KorrinHandle handle) {
@@ -242,7 +241,7 @@ SceneBlock *SceneFile::stream(KorrinHandle handle) {
 }
 
 KorrinHandle SceneFile::open(const std::string &name) {
-    blocks.push_back(SceneBlock{name, {}});
+    blocks.push_back(SceneBlock{name, {}, {}});
     const KorrinHandle handle = nextHandle++;
     streams[handle] = blocks.size() - 1;
     return handle;

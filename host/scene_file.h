@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "korrin_host_services.h"
@@ -29,6 +30,7 @@ struct SceneValue {
 struct SceneBlock {
     std::string name;  // empty for the save's own stream
     std::vector<SceneValue> values;
+    std::unordered_map<std::string, size_t> index;  // key -> position in values, so big saves stay linear
     const SceneValue *find(const std::string &key) const;
     void put(SceneValue value);
 };
