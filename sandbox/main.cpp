@@ -20,6 +20,21 @@ void PrintHandshake(const sandbox::SessionRun &run) {
                 registry.modules.size());
 }
 
+// The handshake and the whole registry, as a client plug-in finds it.
+void PrintRegistry(const sandbox::SessionRun &run) {
+    const auto &registry = run.loaded.host.registry;
+    std::printf("plug-in name: %s\n", run.loaded.module.nameBuffer);
+    std::printf("registered functions (name, result-type code):\n");
+    for (size_t i = 0; i < registry.functions.size(); ++i) {
+        const auto &f = registry.functions[i];
+        std::printf("  %-36s %2d  %s", f.name.c_str(), f.resultType, f.category.c_str());
+        std::printf(i % 2 ? "\n" : "    ");
+    }
+    if (registry.functions.size() % 2) std::printf("\n");
+    for (const auto &m : registry.modules)
+        std::printf("module: %s (type %d, flags 0x%X)\n", m.name.c_str(), m.type, static_cast<unsigned>(m.flags));
+}
+
 void PrintMessages(const sandbox::SessionRun &run) {
     const auto &messages = run.loaded.host.messages.entries;
     std::printf("host messages: %zu\n", messages.size());
@@ -28,7 +43,7 @@ void PrintMessages(const sandbox::SessionRun &run) {
 }
 
 // Runs a session; with an output folder, also writes CSV, scene files and pictures there.
-int Run(const sandbox::Session &session, const std::string &out) {
+int Run(const sandbox::Session &session, const std::string &out, bool showRegistry) {
     if (!out.empty()) {
         std::error_code error;
         std::filesystem::create_directories(out, error);
@@ -36,6 +51,7 @@ int Run(const sandbox::Session &session, const std::string &out) {
     }
     sandbox::SessionRun run(session);
     PrintHandshake(run);
+    if (showRegistry) PrintRegistry(run);
     std::printf("session: %s, %zu target(s), mode %d, %zu event(s)\n", session.source.c_str(), run.targets.size(),
                 run.brush->mode, session.events.size());
     run.replay(out, [&](size_t i, const std::string &line) {
@@ -72,8 +88,8 @@ int main(int argc, char **argv) {
     CLI11_PARSE(app, argc, argv);
 
     try {
-        if (demo->parsed()) return Run(sandbox::DemoSession(), demoOut);
-        return Run(sandbox::LoadSession(script), out);
+        if (demo->parsed()) return Run(sandbox::DemoSession(), demoOut, true);
+        return Run(sandbox::LoadSession(script), out, false);
     } catch (const sandbox::SessionError &e) {
         std::fprintf(stderr, "vantic-sandbox: %s\n", e.what());
     } catch (const std::exception &e) {
