@@ -27,11 +27,6 @@ namespace {
 constexpr int32_t kCentreX = 320, kCentreY = 240;
 constexpr const char *kKey = "BrushBench";
 
-template <class Fn>
-Fn *Service(const char *name) {
-    return reinterpret_cast<Fn *>(vhost::ImplementedServices().find(name));
-}
-
 // One brush on one grid of side x side quads, seen head-on from `side` units away in the perspective
 // view: a grid cell spans about 568 / side pixels at the centre.
 struct Scene {
@@ -76,7 +71,7 @@ Scene &SceneOf(int32_t side) {
 // ---- baselines: the mesh fetched once through the host ----
 
 void FetchPoints(benchmark::State &state, Scene &s) {
-    auto *meshPoint = Service<fxMeshPoint_fn>("fxMeshPoint");
+    auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
     for (auto _ : state) {
         double p[3];
         for (int32_t i = 0; i < s.points(); ++i) {
@@ -88,8 +83,8 @@ void FetchPoints(benchmark::State &state, Scene &s) {
 
 // What the screen-space measures cannot do without: every point fetched and projected once.
 void ProjectPoints(benchmark::State &state, Scene &s) {
-    auto *meshPoint = Service<fxMeshPoint_fn>("fxMeshPoint");
-    auto *toScreen = Service<fxWorldScreenConversion_fn>("fxWorldScreenConversion");
+    auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
+    auto *toScreen = vhost::ServiceAs<fxWorldScreenConversion_fn>("fxWorldScreenConversion");
     for (auto _ : state) {
         double p[3], screen[3];
         for (int32_t i = 0; i < s.points(); ++i) {
@@ -101,7 +96,7 @@ void ProjectPoints(benchmark::State &state, Scene &s) {
 }
 
 void FetchCorners(benchmark::State &state, Scene &s) {
-    auto *meshPoint = Service<fxMeshPoint_fn>("fxMeshPoint");
+    auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
     const TriangleMesh *mesh = s.brush->targetMeshes[0];
     for (auto _ : state) {
         double p[3];
@@ -115,7 +110,7 @@ void FetchCorners(benchmark::State &state, Scene &s) {
 }
 
 void FetchCornersAndPoints(benchmark::State &state, Scene &s) {
-    auto *meshPoint = Service<fxMeshPoint_fn>("fxMeshPoint");
+    auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
     const TriangleMesh *mesh = s.brush->targetMeshes[0];
     for (auto _ : state) {
         double p[3];

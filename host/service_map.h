@@ -1,6 +1,7 @@
 // The services the simulated host answers for, by name. Every area of the host adds its own.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
 
@@ -22,6 +23,14 @@ private:
 
 // Every implemented service, built once.
 const ServiceMap &ImplementedServices();
+
+// A service as a plug-in reaches it: by name, as its shared signature. Throws when it is not modelled.
+template <class Fn>
+Fn *ServiceAs(const char *name) {
+    void *address = ImplementedServices().find(name);
+    if (!address) throw std::runtime_error(std::string("service not implemented: ") + name);
+    return reinterpret_cast<Fn *>(address);
+}
 
 }  // namespace vhost
 
