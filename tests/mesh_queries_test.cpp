@@ -220,8 +220,8 @@ TEST_F(MeshQueries, NeighbourPointsInOrderOfFirstAppearance) {
 
 TEST_F(MeshQueries, EffectTargetCountMatchesTheTargets) {
     std::vector<KorrinItem> meshes;
-    for (int i = 0; i < 3; ++i)
-        meshes.push_back(vhost::AddMesh(host, "m" + std::to_string(i), vhost::MakePolygon({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})));
+    for (const char *name : {"m0", "m1", "m2"})
+        meshes.push_back(vhost::AddMesh(host, name, vhost::MakePolygon({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})));
     EXPECT_EQ(effectTargetCount(vhost::AddEffect(host, "three", meshes)), 3);
     EXPECT_EQ(effectTargetCount(vhost::AddEffect(host, "one", {meshes[1]})), 1);
     EXPECT_EQ(effectTargetCount(vhost::AddEffect(host, "none", {})), 0);
