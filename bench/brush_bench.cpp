@@ -70,15 +70,30 @@ Scene &SceneOf(int32_t side) {
 
 // ---- baselines: the mesh fetched once through the host ----
 
-void FetchPoints(benchmark::State &state, Scene &s) {
-    auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
-    for (auto _ : state) {
-        double p[3];
-        for (int32_t i = 0; i < s.points(); ++i) {
-            meshPoint(s.mesh, i, p, 1);
-            benchmark::DoNotOptimize(p);
-        }
+// One pass over every point, and over every triangle corner, through the host.
+void FetchEveryPoint(Scene &s) {
+    static auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
+    double p[3];
+    for (int32_t i = 0; i < s.points(); ++i) {
+        meshPoint(s.mesh, i, p, 1);
+        benchmark::DoNotOptimize(p);
     }
+}
+
+void FetchEveryCorner(Scene &s) {
+    static auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
+    const TriangleMesh *mesh = s.brush->targetMeshes[0];
+    double p[3];
+    for (int32_t j = 0; j < mesh->polygonCount; ++j)
+        for (int32_t k = 0; k < mesh->polygons[j].triangleCount; ++k)
+            for (int32_t c : mesh->polygons[j].triangles[k].corners) {
+                meshPoint(s.mesh, c, p, 1);
+                benchmark::DoNotOptimize(p);
+            }
+}
+
+void FetchPoints(benchmark::State &state, Scene &s) {
+    for (auto _ : state) FetchEveryPoint(s);
 }
 
 // What the screen-space measures cannot do without: every point fetched and projected once.
@@ -96,34 +111,13 @@ void ProjectPoints(benchmark::State &state, Scene &s) {
 }
 
 void FetchCorners(benchmark::State &state, Scene &s) {
-    auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
-    const TriangleMesh *mesh = s.brush->targetMeshes[0];
-    for (auto _ : state) {
-        double p[3];
-        for (int32_t j = 0; j < mesh->polygonCount; ++j)
-            for (int32_t k = 0; k < mesh->polygons[j].triangleCount; ++k)
-                for (int32_t c : mesh->polygons[j].triangles[k].corners) {
-                    meshPoint(s.mesh, c, p, 1);
-                    benchmark::DoNotOptimize(p);
-                }
-    }
+    for (auto _ : state) FetchEveryCorner(s);
 }
 
 void FetchCornersAndPoints(benchmark::State &state, Scene &s) {
-    auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
-    const TriangleMesh *mesh = s.brush->targetMeshes[0];
     for (auto _ : state) {
-        double p[3];
-        for (int32_t j = 0; j < mesh->polygonCount; ++j)
-            for (int32_t k = 0; k < mesh->polygons[j].triangleCount; ++k)
-                for (int32_t c : mesh->polygons[j].triangles[k].corners) {
-                    meshPoint(s.mesh, c, p, 1);
-                    benchmark::DoNotOptimize(p);
-                }
-        for (int32_t i = 0; i < s.points(); ++i) {
-            meshPoint(s.mesh, i, p, 1);
-            benchmark::DoNotOptimize(p);
-        }
+        FetchEveryCorner(s);
+        FetchEveryPoint(s);
     }
 }
 

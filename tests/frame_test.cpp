@@ -68,14 +68,24 @@ TEST(Frame, AcceptsKindAndVersionVariants) {
     }
 }
 
-TEST(Frame, MissingServiceStopsBindingWithOneMessage) {
+// A service the host lacks stops the binding at that name: one message naming it, sent with the
+// message service, and nothing registered.
+struct Missing {
+    const char *name;
+    size_t lookups;  // names looked up, the missing one included
+};
+
+class MissingService : public ::testing::TestWithParam<Missing> {};
+
+TEST_P(MissingService, StopsBindingWithOneMessage) {
     Host host;
-    host.lack("fxMeshPointWeight");
+    host.lack(GetParam().name);
     LoadedModule module(true);
     EXPECT_EQ(module.entry(host), VANTIC_ENTRY_BINDING_FAILED);
+    EXPECT_EQ(host.lookups.size(), GetParam().lookups);
     ASSERT_EQ(host.messages.entries.size(), 1u);
     const auto &m = host.messages.entries[0];
-    EXPECT_EQ(m.text, "fxMeshPointWeight could not be found!");
+    EXPECT_EQ(m.text, std::string(GetParam().name) + " could not be found!");
     EXPECT_EQ(m.code, 0x500);
     EXPECT_EQ(m.source, "vanticAPI");
     EXPECT_EQ(m.item, 0u);
@@ -85,14 +95,11 @@ TEST(Frame, MissingServiceStopsBindingWithOneMessage) {
     EXPECT_EQ(host.stubCalls, 0);
 }
 
-TEST(Frame, MissingProgressServiceIsReportedWithTheMessageService) {
-    Host host;
-    host.lack("fxMessageProgress");
-    LoadedModule module(true);
-    EXPECT_EQ(module.entry(host), VANTIC_ENTRY_BINDING_FAILED);
-    ASSERT_EQ(host.messages.entries.size(), 1u);
-    EXPECT_EQ(host.messages.entries[0].text, "fxMessageProgress could not be found!");
-}
+INSTANTIATE_TEST_SUITE_P(Services, MissingService,
+                         ::testing::Values(Missing{"fxMeshPointWeight", 2 + 61 + 8},  // 8th name of group 0x2
+                                           Missing{"fxMessageProgress", 2},
+                                           Missing{"fxActionOptionsClear", 700}),  // the very last
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Frame, MissingMessageServiceFailsSilently) {
     Host host;
