@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -52,8 +54,11 @@ public:
 
     int32_t integer(const json &object, const char *key, int32_t fallback) const {
         if (!object.contains(key)) return fallback;
-        if (!object[key].is_number_integer()) fail(std::string("'") + key + "' must be an integer", key);
-        return object[key].get<int32_t>();
+        const json &value = object[key];
+        if (!value.is_number_integer() || value.get<int64_t>() < INT32_MIN || value.get<int64_t>() > INT32_MAX ||
+            (value.is_number_unsigned() && value.get<uint64_t>() > INT32_MAX))
+            fail(std::string("'") + key + "' must be an integer", key);
+        return value.get<int32_t>();
     }
 
     std::string text(const json &object, const char *key, const std::string &fallback) const {
@@ -70,7 +75,9 @@ public:
             fail(std::string("'") + key + "' must be an array of " + std::to_string(N) + " numbers", key);
         std::array<T, N> out{};
         for (size_t i = 0; i < N; ++i) {
-            if (!value[i].is_number() || (std::is_integral_v<T> && !value[i].is_number_integer()))
+            const bool integral = value[i].is_number_integer() && value[i].get<int64_t>() >= INT32_MIN &&
+                                  value[i].get<int64_t>() <= INT32_MAX && !(value[i].is_number_unsigned() && value[i].get<uint64_t>() > INT32_MAX);
+            if (!value[i].is_number() || (std::is_integral_v<T> && !integral))
                 fail(std::string("'") + key + "' must hold " + (std::is_integral_v<T> ? "integers" : "numbers"), key);
             out[i] = value[i].get<T>();
         }

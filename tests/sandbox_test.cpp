@@ -154,6 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "bad.json:3: unknown key 'size' in brush"},
         BadInput{"type", "{\"targets\": [{\"generator\": \"grid\"}],\n\"brush\": {\"radius\": \"big\"},\n\"events\": []}",
                  "bad.json:2: 'radius' must be a number"},
+        BadInput{"range", "{\"targets\": [{\"generator\": \"grid\", \"columns\": 3000000000}], \"events\": []}",
+                 "bad.json:1: 'columns' must be an integer"},
         BadInput{"missing", "{\"targets\": [{\"obj\": \"nowhere.obj\"}], \"events\": []}", "mesh file not found"},
         BadInput{"obj", "{\"targets\": [{\"obj\": \"broken.obj\"}], \"events\": []}", "broken.obj"}),
     [](const auto &info) { return std::string(info.param.name); });
