@@ -5,12 +5,15 @@
 #include <pthread.h>
 
 #include <cstdint>
+#include <cstring>
 #include <queue>
 #include <set>
 #include <vector>
 
+#include "brush/brush.h"
 #include "brush/point_arrays.h"
 #include "brush_scene.h"
+#include "linked_module.h"
 
 namespace {
 
@@ -179,6 +182,62 @@ TEST_F(Weights, ConnectedFloodStopsOutsideTheBrush) {
     EXPECT_GT(inside, 0);
     EXPECT_GT(outside, 0);
     EXPECT_GT(unreachedInside, 3);
+}
+
+// The walk is depth first: from each corner inside R it follows that corner's polygons at once,
+// before the next corner of the same polygon is measured. The module's own objects are bound through
+// a find-function that records which points of the target are fetched, in order.
+KorrinItem g_watchedMesh = 0;
+std::vector<int32_t> g_fetchedPoints;
+fxMeshPoint_fn *g_hostMeshPoint = nullptr;
+
+int32_t RecordingMeshPoint(KorrinItem mesh, int32_t point, double *position, int32_t selector) {
+    if (mesh == g_watchedMesh) g_fetchedPoints.push_back(point);
+    return g_hostMeshPoint(mesh, point, position, selector);
+}
+
+void *FindServiceRecordingPoints(const char *name, uint32_t group) {
+    void *service = vhost::FindService(name, group);
+    if (std::strcmp(name, "fxMeshPoint") != 0) return service;
+    g_hostMeshPoint = reinterpret_cast<fxMeshPoint_fn *>(service);
+    return reinterpret_cast<void *>(&RecordingMeshPoint);
+}
+
+// A plain recursion over the mesh data: the points in the order the walk measures them.
+void RecursiveWalk(const MeshData &m, const std::vector<std::vector<int32_t>> &around, double R, int32_t polygon,
+                   std::vector<bool> &walked, std::vector<bool> &measured, std::vector<int32_t> &order) {
+    if (walked[static_cast<size_t>(polygon)]) return;
+    walked[static_cast<size_t>(polygon)] = true;
+    for (int32_t q : m.polygons[static_cast<size_t>(polygon)]) {
+        if (measured[static_cast<size_t>(q)]) continue;
+        measured[static_cast<size_t>(q)] = true;
+        order.push_back(q);
+        if (Distance(m.points[static_cast<size_t>(q)], Vec3{0, 0, 0}) < R)
+            for (int32_t next : around[static_cast<size_t>(q)]) RecursiveWalk(m, around, R, next, walked, measured, order);
+    }
+}
+
+TEST_F(Weights, ConnectedWalkFollowsEachCornerBeforeTheNext) {
+    char name[256] = {};
+    ASSERT_EQ(korrinEntry(name, &FindServiceRecordingPoints, scene.host.version, scene.host.kind), 0);
+    // Cells of R/2 with the origin in the middle of cell 17; no point lies at distance R.
+    const MeshData m = vhost::MakeGrid(7, 5, 3.5 * R, 2.5 * R);
+    const KorrinItem grid = scene.addTarget("grid", m);
+    std::vector<std::vector<int32_t>> around(m.points.size());
+    for (size_t p = 0; p < m.polygons.size(); ++p)
+        for (int32_t c : m.polygons[p]) around[static_cast<size_t>(c)].push_back(static_cast<int32_t>(p));
+    std::vector<bool> walked(m.polygons.size()), measured(m.points.size());
+    std::vector<int32_t> expected;
+    RecursiveWalk(m, around, R, 17, walked, measured, expected);
+    ASSERT_GT(expected.size(), 8u);
+
+    b->weightMode = 1;
+    hit(grid, 17);
+    g_watchedMesh = grid;
+    g_fetchedPoints.clear();
+    vantic_BrushCalculateWeights(b);  // the module's own copy, bound to the recording find-function
+    g_watchedMesh = 0;
+    EXPECT_EQ(g_fetchedPoints, expected);
 }
 
 TEST_F(Weights, HitPolygonOutsideTheTargetWalksNothing) {

@@ -42,33 +42,56 @@ double PointDistance(KorrinItem target, int32_t point, const double *centre) {
     return geo::Distance(p, centre);
 }
 
-// Walks the polygons connected to `polygon` through points inside R with an explicit stack, so the
-// depth does not grow with the mesh. Each reached corner is measured once (a non-zero weight marks
-// it done); its weight depends only on its distance, so the walk order does not change the result.
-// visited has polygonCount entries and weights weightCount: indices beyond them are not walked.
+// Walks the polygons connected to `polygon` through points inside R, depth first in the order a
+// recursion takes them: from each corner inside R its polygons are walked at once, before the next
+// corner. The walk runs on an explicit stack, so the depth does not grow the call stack. Each reached
+// corner is measured once (a non-zero weight marks it done). visited has polygonCount entries and
+// weights weightCount: indices beyond them are not walked.
 void WeightFloodPolygon(KorrinItem target, int32_t polygon, const double *centre, const Falloff &falloff,
                         std::vector<uint8_t> &visited, double *weights, int32_t weightCount) {
     const int32_t polygonCount = static_cast<int32_t>(visited.size());
-    std::vector<int32_t> pending;
-    if (polygon >= 0 && polygon < polygonCount) pending.push_back(polygon);
-    while (!pending.empty()) {
-        const int32_t p = pending.back();
-        pending.pop_back();
-        if (visited[static_cast<size_t>(p)]) continue;
+    // One frame per polygon being walked. Its corners, then the polygons around its current corner,
+    // sit on one shared list of indices that grows and shrinks with the frames.
+    struct Frame {
+        size_t corners, around, end;  // [corners, around): corners; [around, end): polygons around
+        size_t nextCorner, nextAround;
+    };
+    std::vector<int32_t> lists;
+    std::vector<Frame> frames;
+    auto enter = [&](int32_t p) {
+        if (p < 0 || p >= polygonCount || visited[static_cast<size_t>(p)]) return;
+        const size_t begin = lists.size();
+        const std::vector<int32_t> corners = PolygonCorners(target, p);
         visited[static_cast<size_t>(p)] = 1;
-        for (int32_t q : PolygonCorners(target, p)) {
-            if (q < 0 || q >= weightCount || weights[q] != 0.0) continue;
-            const double d = PointDistance(target, q, centre);
-            if (!(d < falloff.radius)) {
-                weights[q] = kReachedOutside;
-                continue;
-            }
-            weights[q] = falloff.weight(d);
-            const std::vector<int32_t> around = PointPolygons(target, q);
-            // Pushed in reverse so the first polygon around q is walked first, as a recursion would.
-            for (auto it = around.rbegin(); it != around.rend(); ++it)
-                if (*it >= 0 && *it < polygonCount && !visited[static_cast<size_t>(*it)]) pending.push_back(*it);
+        lists.insert(lists.end(), corners.begin(), corners.end());
+        frames.push_back(Frame{begin, lists.size(), lists.size(), begin, lists.size()});
+    };
+
+    enter(polygon);
+    while (!frames.empty()) {
+        Frame &frame = frames.back();
+        if (frame.nextAround < frame.end) {
+            enter(lists[frame.nextAround++]);
+            continue;
         }
+        if (frame.nextCorner == frame.around) {
+            lists.resize(frame.corners);
+            frames.pop_back();
+            continue;
+        }
+        const int32_t q = lists[frame.nextCorner++];
+        if (q < 0 || q >= weightCount || weights[q] != 0.0) continue;
+        const double d = PointDistance(target, q, centre);
+        if (!(d < falloff.radius)) {
+            weights[q] = kReachedOutside;
+            continue;
+        }
+        weights[q] = falloff.weight(d);
+        const std::vector<int32_t> around = PointPolygons(target, q);
+        lists.resize(frame.around);
+        lists.insert(lists.end(), around.begin(), around.end());
+        frame.end = lists.size();
+        frame.nextAround = frame.around;
     }
 }
 
