@@ -40,20 +40,19 @@ void SaveText(const char *name, const std::string &text, KorrinHandle stream) {
     }
 }
 
-// The stored text, at most length characters. Reading stops at a chunk that is missing or empty:
-// whatever follows it could not be placed.
+// The stored text, at most length characters: every chunk the length calls for is read and appended
+// in order; a missing chunk reads as empty.
 std::string LoadText(const char *name, int32_t length, KorrinHandle stream) {
     std::string text;
     const int64_t chunks = (static_cast<int64_t>(length) + kChunk - 1) / kChunk;
     char key[256];
     char chunk[kChunk + 2];  // room for a host that also counts the terminator out of maxLength
-    for (int64_t i = 1; i <= chunks && text.size() < static_cast<size_t>(length); ++i) {
+    for (int64_t i = 1; i <= chunks; ++i) {
         if (!MakeKey(key, name, i)) break;
         chunk[0] = 0;
         FX(fxArgLoadString)(stream, key, chunk, kChunk + 1);
         chunk[kChunk + 1] = 0;
         const size_t size = std::min(strnlen(chunk, kChunk), static_cast<size_t>(length) - text.size());
-        if (size == 0) break;
         text.append(chunk, size);
     }
     return text;
