@@ -141,6 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StackCase{"EqualKeepsFirstPolygon", {{0, 7, true}, {0, 7, true}}, 0, 0},
                       StackCase{"EqualKeepsFirstTarget", {{1, 7, true}, {0, 7, true}}, 0, 0},
                       StackCase{"NearerBackFaceIgnored", {{0, 3, true}, {0, 9, false}}, 0, 0},
+                      // The first hit is taken whatever its sign; a later one must be in front and nearer.
+                      StackCase{"FirstHitBehindTheEyeStays", {{0, 100003, true}, {0, 7, true}}, 0, 0},
                       StackCase{"OnlyBackFacesMiss", {{0, 3, false}, {1, 9, false}}, -1, 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
