@@ -16,6 +16,7 @@ int32_t *vantic_GetNeighbourPoints(KorrinItem mesh, int32_t point, int32_t *coun
                 neighbours.push_back(corner);
     if (neighbours.empty()) return nullptr;
     auto *result = static_cast<int32_t *>(std::calloc(neighbours.size(), sizeof(int32_t)));
+    if (!result) return nullptr;  // out of memory: count is left as it was, like no neighbours
     std::copy(neighbours.begin(), neighbours.end(), result);
     *count = static_cast<int32_t>(neighbours.size());
     return result;

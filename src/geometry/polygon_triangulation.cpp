@@ -18,10 +18,13 @@ Triangle *vantic_TriangulatePolyId(KorrinItem mesh, int32_t poly, int32_t *count
     }
     if (n == 3) {
         auto *triangle = static_cast<Triangle *>(std::calloc(1, sizeof(Triangle)));
+        if (!triangle) return nullptr;  // out of memory: as if the polygon were absent
         for (int i = 0; i < 3; ++i) triangle->corners[i] = corners[static_cast<size_t>(i)];
         *count = 1;
         return triangle;
     }
+    auto *triangles = static_cast<Triangle *>(std::calloc(static_cast<size_t>(n - 2), sizeof(Triangle)));
+    if (!triangles) return nullptr;  // out of memory: as if the polygon were absent
     std::vector<double> positions(3 * static_cast<size_t>(n));
     for (int32_t i = 0; i < n; ++i)
         FX(fxMeshPoint)(mesh, corners[static_cast<size_t>(i)], &positions[3 * static_cast<size_t>(i)], selector);
@@ -32,7 +35,6 @@ Triangle *vantic_TriangulatePolyId(KorrinItem mesh, int32_t poly, int32_t *count
         double *p = &positions[3 * static_cast<size_t>(i)];
         vantic_PointOnPlane(p, normal, positions.data(), p);
     }
-    auto *triangles = static_cast<Triangle *>(std::calloc(static_cast<size_t>(n - 2), sizeof(Triangle)));
     const int32_t k = Triangulate(n, positions.data(), normal, triangles);
     for (int32_t t = 0; t < k; ++t)
         for (int32_t &corner : triangles[t].corners) corner = corners[static_cast<size_t>(corner)];
@@ -44,9 +46,15 @@ TriangleMesh *vantic_TriangulateTarget(KorrinItem mesh, int32_t selector) {
     const int32_t polygonCount = vantic::MeshPolygonCount(mesh);
     if (polygonCount < 1) return nullptr;
     auto *record = static_cast<TriangleMesh *>(std::calloc(1, sizeof(TriangleMesh)));
-    record->polygonCount = polygonCount;
-    record->polygons =
+    auto *polygons =
         static_cast<PolygonTriangles *>(std::calloc(static_cast<size_t>(polygonCount), sizeof(PolygonTriangles)));
+    if (!record || !polygons) {  // out of memory: no mesh rather than a half-made one
+        std::free(record);
+        std::free(polygons);
+        return nullptr;
+    }
+    record->polygonCount = polygonCount;
+    record->polygons = polygons;
     for (int32_t i = 0; i < polygonCount; ++i) {
         PolygonTriangles &entry = record->polygons[i];
         entry.triangles = vantic_TriangulatePolyId(mesh, i, &entry.triangleCount, selector);
