@@ -2,6 +2,8 @@
 // marks, driven through the registered functions as a client calls them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <cstdint>
 #include <map>
@@ -340,6 +342,24 @@ TEST_F(BoxMarks, ZeroWidthBoxAndMissingMarks) {
     drag();
     for (int32_t i = 0; i < 25; ++i) EXPECT_EQ(b->boxSelection[0][i], 0) << i;
     scene.release(0, 0);
+}
+
+TEST_F(BoxMarks, ClientMadeMarksAreFilledWithoutReadingOutsideThem) {
+    // A client may set up the marks itself with plain calloc arrays, one per point, and no terminator.
+    scene.addTarget("grid", vhost::MakeGrid(4, 4, 4.0, 4.0));
+    auto **marks = static_cast<int32_t **>(std::calloc(1, sizeof(int32_t *)));
+    marks[0] = static_cast<int32_t *>(std::calloc(25, sizeof(int32_t)));
+    b->boxSelection = marks;
+    b->anchor[0] = -1.0;
+    b->anchor[1] = -1.0;
+    b->mouseX = 10000;
+    b->mouseY = 10000;
+    drag();
+    // The whole grid projects inside this box.
+    for (int32_t i = 0; i < 25; ++i) EXPECT_EQ(marks[0][i], 1) << i;
+    // Releasing the box frees the client's arrays like the module's own.
+    scene.release(0, 0);
+    EXPECT_EQ(b->boxSelection, nullptr);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ void vantic_BrushDragBoxSelection(Brush *brush) {
     for (int32_t t = 0; t < targets; ++t) {
         const KorrinItem target = brush->targetIds[t];
         int32_t *marks = brush->boxSelection[t];
-        const int32_t n = vantic::PointLoopCount(marks, vantic::MeshPointCount(target));
+        const int32_t n = vantic::BoxMarkCount(*brush, t);
         for (int32_t i = 0; i < n; ++i) {
             double p[3], s[3];
             FX(fxMeshPoint)(target, i, p, 1);

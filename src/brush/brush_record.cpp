@@ -35,7 +35,7 @@ void FreeTargets(Brush *brush) {
     std::free(brush->weights);
     std::free(brush->targetMeshes);
     // A brush deleted in the middle of a box drag still owns its marks.
-    vantic::FreeBoxMarks(brush->boxSelection);
+    vantic::FreeBoxMarks(brush->boxSelection, brush->targetCount);
     std::free(brush->targetIds);
 }
 

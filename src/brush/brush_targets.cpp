@@ -33,9 +33,10 @@ void RemoveEntry(T *array, int32_t count, int32_t k) {
 void RemoveBoxMarks(Brush *brush, int32_t k) {
     const int32_t marked = vantic::BoxMarkTargets(*brush);
     if (k >= marked) return;
-    vantic::FreePointArray(brush->boxSelection[k]);
+    std::free(brush->boxSelection[k]);
     std::memmove(brush->boxSelection + k, brush->boxSelection + k + 1,
-                 static_cast<size_t>(marked - k) * sizeof(int32_t *));
+                 static_cast<size_t>(marked - k - 1) * sizeof(int32_t *));
+    brush->boxSelection[marked - 1] = nullptr;  // within the targets' entries, also for a client's array
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ void ForEachMarked(const Brush &brush, Visit visit) {
     const int32_t targets = BoxMarkTargets(brush);
     for (int32_t t = 0; t < targets; ++t) {
         const int32_t *marks = brush.boxSelection[t];
-        const int32_t n = PointLoopCount(marks, MeshPointCount(brush.targetIds[t]));
+        const int32_t n = BoxMarkCount(brush, t);
         for (int32_t p = 0; p < n; ++p)
             if (marks[p] != 0) visit(t, p);
     }
@@ -58,7 +58,7 @@ void BoxPress(Brush *brush) {
     brush->anchor[1] = brush->mouseY;
     brush->anchor[2] = 0.0;
     // A second press without a release starts the box again instead of losing the old marks.
-    FreeBoxMarks(brush->boxSelection);
+    FreeBoxMarks(brush->boxSelection, brush->targetCount);
     brush->boxSelection = NewBoxMarks(*brush);
     if (!brush->boxSelection) return;  // out of memory: no box, so its drags and release do nothing
     SetBoxDrawing(*brush, 1);
@@ -91,7 +91,7 @@ void BoxRelease(Brush *brush) {
             vantic_BrushDeselectVertex(brush, brush->targetIds[t], p);
     });
     vantic_BrushUpdateSelection(brush);
-    FreeBoxMarks(brush->boxSelection);
+    FreeBoxMarks(brush->boxSelection, brush->targetCount);
     brush->boxSelection = nullptr;
     SetBoxDrawing(*brush, 0);
     FX(fxInterfaceUpdate)(34, 0);
