@@ -49,24 +49,38 @@ void CopyElement(const TargetList *list, void *from, int32_t fromIndex, void *to
     if (list->copydata) list->copydata(from, fromIndex, to, toIndex, list->userdata);
 }
 
+namespace {
+
+// Moves count entries from position from of the old arrays to position to of the new ones, in
+// ascending order: the id, then the element through the copy callback.
+void MoveEntries(const TargetList *list, uint32_t *ids, void *data, int32_t from, int32_t to, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) {
+        ids[to + i] = list->targetid[from + i];
+        CopyElement(list, list->targetdata, from + i, data, to + i);
+    }
+}
+
+// The new arrays take the old ones' place; the old blocks are released with plain free, their
+// elements having moved.
+void ReplaceArrays(TargetList *list, uint32_t *ids, void *data) {
+    std::free(list->targetid);
+    std::free(list->targetdata);
+    list->targetid = ids;
+    list->targetdata = data;
+}
+
+}  // namespace
+
 TargetEdit AppendTarget(TargetList *list, KorrinItem target) {
     const int32_t old = list->numtargets;
     uint32_t *ids = nullptr;
     void *data = nullptr;
     if (!AllocateTargetArrays(list, old + 1, &ids, &data)) return TargetEdit::NoMemory;
-    uint32_t *oldIds = list->targetid;
-    void *oldData = list->targetdata;
-    list->numtargets = old + 1;
-    for (int32_t i = 0; i < old; ++i) {
-        ids[i] = oldIds[i];
-        CopyElement(list, oldData, i, data, i);
-    }
+    list->numtargets = old + 1;  // callbacks already see the new count
+    MoveEntries(list, ids, data, 0, 0, old);
     ids[old] = target;
     InitElement(list, data, old, target);
-    std::free(oldIds);
-    std::free(oldData);
-    list->targetid = ids;
-    list->targetdata = data;
+    ReplaceArrays(list, ids, data);
     return TargetEdit::Done;
 }
 
@@ -77,22 +91,12 @@ TargetEdit RemoveTarget(TargetList *list, KorrinItem target) {
     uint32_t *ids = nullptr;
     void *data = nullptr;
     if (!AllocateTargetArrays(list, old - 1, &ids, &data)) return TargetEdit::NoMemory;
-    uint32_t *oldIds = list->targetid;
-    void *oldData = list->targetdata;
-    list->numtargets = old - 1;
-    for (int32_t i = 0; i < k; ++i) {
-        ids[i] = oldIds[i];
-        CopyElement(list, oldData, i, data, i);
-    }
-    for (int32_t i = k; i < old - 1; ++i) {
-        ids[i] = oldIds[i + 1];
-        CopyElement(list, oldData, i + 1, data, i);
-    }
-    FreeElement(list, oldData, k, target);
-    std::free(oldIds);
-    std::free(oldData);
-    list->targetid = ids;
-    list->targetdata = data;
+    list->numtargets = old - 1;  // callbacks already see the new count
+    MoveEntries(list, ids, data, 0, 0, k);
+    MoveEntries(list, ids, data, k + 1, k, old - 1 - k);
+    // The removed element is released in the old block, after every copy.
+    FreeElement(list, list->targetdata, k, target);
+    ReplaceArrays(list, ids, data);
     return TargetEdit::Done;
 }
 
