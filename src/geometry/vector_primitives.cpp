@@ -11,6 +11,18 @@ namespace {
 // Below this the Möller-Trumbore determinant counts as a ray parallel to the triangle.
 constexpr double kDeterminantTolerance = 1e-6;
 
+// The ray parameter where o + s·d meets the plane through q with normal n: false, with nothing
+// written, for a parallel ray or, with cull set, one travelling along the normal.
+bool PlaneParameter(const double *o, const double *d, const double *n, const double *q, int32_t cull, double *s) {
+    const double den = Dot(n, d);
+    if (den == 0) return false;
+    if (cull != 0 && den > 0) return false;
+    double qo[3];
+    Sub(q, o, qo);
+    *s = Dot(n, qo) / den;
+    return true;
+}
+
 }  // namespace
 
 void vantic_Normalize(double *v) {
@@ -83,12 +95,8 @@ double vantic_PointOnPlane(const double *p, const double *n, const double *q, do
 
 int32_t vantic_RayIntersectPlane(const double *o, const double *d, const double *n, const double *q, double *t,
                                  double *hit, int32_t cull) {
-    const double den = Dot(n, d);
-    if (den == 0) return 0;
-    if (cull != 0 && den > 0) return 0;
-    double qo[3];
-    Sub(q, o, qo);
-    const double s = Dot(n, qo) / den;
+    double s;
+    if (!PlaneParameter(o, d, n, q, cull, &s)) return 0;
     *t = s;
     for (int i = 0; i < 3; ++i) hit[i] = o[i] + s * d[i];
     return 1;
@@ -98,12 +106,8 @@ int32_t vantic_RayIntersectTriangle(const double *o, const double *d, const doub
                                     const double *c, double *t, double *weights, int32_t cull) {
     double n[3];
     vantic_ComputeNormal(a, b, c, n);
-    const double den = Dot(n, d);
-    if (den == 0) return 0;
-    if (cull != 0 && den > 0) return 0;
-    double ao[3];
-    Sub(a, o, ao);
-    const double s = Dot(n, ao) / den;
+    double s;
+    if (!PlaneParameter(o, d, n, a, cull, &s)) return 0;
     *t = s;
     if (!(s > 0)) return 0;  // also rejects a NaN from a degenerate triangle
     double hit[3], w[3];
