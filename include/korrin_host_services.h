@@ -25,6 +25,82 @@ typedef void *(*KorrinFindFunction)(const char *name, uint32_t group);
 typedef int32_t (*KorrinModuleCallback)(KorrinHandle context, KorrinItem action, int32_t message,
                                         int64_t parameter);
 
+/* ---- protocol numbers ----
+ * Every code the host and the module exchange, named once here so both sides use the same value.
+ * Contract: these are the host's own numbers; changing one breaks every host and stored scene. */
+
+/* korrinEntry handshake: the interface version korrinAPI answers, and what the module accepts of the
+ * host's kind (low nibble) and version. */
+#define KORRIN_INTERFACE_VERSION 0x103000
+#define KORRIN_HOST_KIND_MASK 0xF
+#define KORRIN_HOST_KIND_SUPPORTED 2
+#define KORRIN_HOST_VERSION_MASK 0xF00000
+#define KORRIN_HOST_VERSION_MIN 0x100000
+/* The group mask the module binds with at entry: every group. */
+#define KORRIN_ALL_GROUPS 0x7FFFFFFF
+
+/* fxMessageSend codes: an error of a module routine, and a host service missing at binding. */
+#define KORRIN_MESSAGE_ERROR 256
+#define KORRIN_MESSAGE_MISSING_SERVICE 0x500
+
+/* Modules: the module type of an interactive module (fxModuleRegister) and its registration flags;
+ * the module type an action is created with (fxActionCreate). */
+#define KORRIN_MODULE_TYPE_INTERACTIVE 14
+#define KORRIN_MODULE_REGISTER_FLAGS 0x100000
+#define KORRIN_ACTION_MODULE_TYPE 2
+
+/* Module messages (fxModuleAccess, the callback's message) and their sub-codes (its parameter). */
+#define KORRIN_MODULE_MESSAGE_ACTION_EVENT 26 /* parameter: one of the action events below */
+#define KORRIN_MODULE_MESSAGE_ACTION_INIT 30
+#define KORRIN_ACTION_INIT_SUBCODE 256        /* the sub-code of message 30 that asks for fxInitAction */
+#define KORRIN_ALL_SUBCODES (-1)              /* fxModuleAccess: every sub-code of the message */
+
+/* Action events, the parameter of message 26. */
+#define KORRIN_EVENT_SAVE 32
+#define KORRIN_EVENT_DESTROY 64
+#define KORRIN_EVENT_DRAG 256
+#define KORRIN_EVENT_PRESS 512
+#define KORRIN_EVENT_RELEASE 1024
+
+/* fxInterfaceUpdate flags: redraw the viewports; redraw the point selection. */
+#define KORRIN_UPDATE_VIEWPORTS 34
+#define KORRIN_UPDATE_SELECTION 2
+
+/* Channel codes. 35 and 36 are a tool object's position and rotation (heading, pitch, bank), 43 and
+ * 44 an object's position and rotation: these four hold three doubles, every other channel one.
+ * 12 and 14 are a tool object's two in-plane sizes. */
+#define KORRIN_CHANNEL_TOOL_SIZE_U 12
+#define KORRIN_CHANNEL_TOOL_SIZE_V 14
+#define KORRIN_CHANNEL_TOOL_POSITION 35
+#define KORRIN_CHANNEL_TOOL_ROTATION 36
+#define KORRIN_CHANNEL_POSITION 43
+#define KORRIN_CHANNEL_ROTATION 44
+/* The channel-call flag that keys and sets a channel as an animated value the caller owns. */
+#define KORRIN_CHANNEL_OWNED 0x80000000u
+
+/* fxMatrixGet codes: an object's world matrix; the matrix tangent frames fetch. */
+#define KORRIN_MATRIX_WORLD 51
+#define KORRIN_MATRIX_TANGENT 50
+
+/* fxMeshPoint selectors: the mesh's base positions; its current (deformed) positions. */
+#define KORRIN_POSITIONS_BASE 0
+#define KORRIN_POSITIONS_CURRENT 1
+
+/* fxWorldScreenConversion modes. */
+#define KORRIN_WORLD_TO_SCREEN 0
+#define KORRIN_SCREEN_TO_WORLD 1
+
+/* View-type codes: the camera view, the perspective view, and the axis views (+-3 along z, +-4
+ * along y, +-5 along x; the sign picks the side the eye stands on). */
+#define KORRIN_VIEW_CAMERA 0
+#define KORRIN_VIEW_PERSPECTIVE 2
+#define KORRIN_VIEW_AXIS_Z 3
+#define KORRIN_VIEW_AXIS_Y 4
+#define KORRIN_VIEW_AXIS_X 5
+
+/* fxArgSaveInt / fxArgSaveString flags. */
+#define KORRIN_ARG_SAVE_FLAGS 0x10000000u
+
 /* ---- messages (group 0x200) ---- */
 typedef int32_t fxMessageSend_fn(KorrinItem item, const char *source, int32_t code, const char *text,
                                  const char *kind);

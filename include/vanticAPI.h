@@ -112,6 +112,29 @@ struct Brush;
 /* Undo hook: stores or restores the client's snapshot in a slot of the undo ring. */
 typedef void (*BrushUndoHook)(struct Brush *brush, uint64_t userData, int32_t slot);
 
+/* Brush tool modes (Brush.mode); any other value makes the tool do nothing. */
+#define VANTIC_MODE_WEIGHTS 0
+#define VANTIC_MODE_VIEW_PLANE_DRAG 1
+#define VANTIC_MODE_SURFACE_DRAG 2
+#define VANTIC_MODE_SELECT_POINTS 3
+#define VANTIC_MODE_SELECT_EDGES 4
+#define VANTIC_MODE_SELECT_EDGE_LOOPS 5
+#define VANTIC_MODE_SELECT_POLYGONS 6
+#define VANTIC_MODE_SELECT_BY_WEIGHTS 7
+#define VANTIC_MODE_BOX_SELECTION 8
+
+/* Brush.pickMode: the eye ray against the triangle meshes, or (any other value) the screen-space pick. */
+#define VANTIC_PICK_RAY_CAST 0
+#define VANTIC_PICK_SCREEN 1
+/* Brush.weightMode: straight world distance, or (any other value) through connected polygons only. */
+#define VANTIC_WEIGHTS_DISTANCE 0
+#define VANTIC_WEIGHTS_CONNECTED 1
+
+/* What the tool does with the host's mouse button codes (Brush.mouseButton). */
+#define VANTIC_BUTTON_PAINT 0  /* select or paint */
+#define VANTIC_BUTTON_RESIZE 1 /* resize the brush on drags; deselect in the box selection */
+#define VANTIC_BUTTON_ERASE 2  /* deselect */
+
 /* The brush record. Clients read and write its fields directly; created by vantic_CreateBrush,
  * released by vantic_DeleteBrush. Per-target arrays have targetCount entries. */
 typedef struct Brush {
