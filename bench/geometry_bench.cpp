@@ -36,7 +36,7 @@ void Triangulation(benchmark::State &state, bool star) {
     const double normal[3] = {0, 0, 1};
     std::vector<Triangle> out(static_cast<size_t>(n - 2));
     for (auto _ : state) {
-        const int32_t count = Triangulate(n, points.data(), normal, out.data());
+        const int32_t count = vantic::Triangulate(n, points.data(), normal, out.data());
         if (count != n - 2) {
             state.SkipWithError("the polygon was not fully triangulated");
             break;

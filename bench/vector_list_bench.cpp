@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "frame/host_table.h"
+#include "binding/host_table.h"
 #include "host.h"
 #include "plugin_host.h"
 #include "scene_file.h"

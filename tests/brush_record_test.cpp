@@ -80,7 +80,7 @@ TEST_F(BrushRecord, NewBrushFieldsAndHostItems) {
     for (uint32_t word : brush->reserved) EXPECT_EQ(word, 0u);
 
     // The attachment remembers the client's key (the very pointer) and data id.
-    auto *attachment = static_cast<BrushAttachment *>(host.data.get(action, "BrushPointerUsedToAttachData", 0));
+    auto *attachment = static_cast<vantic::BrushAttachment *>(host.data.get(action, "BrushPointerUsedToAttachData", 0));
     ASSERT_NE(attachment, nullptr);
     EXPECT_EQ(attachment->key, reinterpret_cast<uint64_t>(kKey));
     EXPECT_EQ(attachment->dataId, kDataId);

@@ -62,7 +62,7 @@ TEST_F(BrushUndo, StrokesStoreIntoTheRingAndKeyTheNextSlot) {
     ASSERT_EQ(Key(), 0.0);
     const std::vector<std::pair<KorrinItem, KorrinItem>> before = host.scene.channels.keyEdits;
     for (int32_t stroke = 0; stroke < 3; ++stroke) {
-        BrushStoreUndo(brush);
+        vantic::BrushStoreUndo(brush);
         const int32_t next = (stroke + 1) % 3;
         EXPECT_EQ(brush->undoIndex, next);
         EXPECT_EQ(Key(), static_cast<double>(next));
@@ -77,7 +77,7 @@ TEST_F(BrushUndo, StrokesStoreIntoTheRingAndKeyTheNextSlot) {
 TEST_F(BrushUndo, WithoutAStoreHookNothingIsStored) {
     brush->undoStore = nullptr;
     const size_t edits = KeyEdits();
-    BrushStoreUndo(brush);
+    vantic::BrushStoreUndo(brush);
     EXPECT_EQ(brush->undoIndex, 0);
     EXPECT_EQ(KeyEdits(), edits);
     EXPECT_TRUE(recorder.calls.empty());

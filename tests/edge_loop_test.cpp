@@ -81,7 +81,7 @@ protected:
     std::set<int32_t> Loop(KorrinItem mesh, int32_t a, int32_t b, int32_t count) {
         std::vector<int32_t> marks(static_cast<size_t>(count), -1);
         const int32_t edge[2] = {a, b};
-        MarkEdgeLoop(mesh, edge, marks.data(), count);
+        vantic::MarkEdgeLoop(mesh, edge, marks.data(), count);
         std::set<int32_t> loop;
         for (int32_t i = 0; i < count; ++i) {
             if (marks[static_cast<size_t>(i)] == 1) loop.insert(i);
@@ -157,7 +157,7 @@ TEST_F(EdgeLoop, MillionStepLoopRunsOnTheHeap) {
     const int32_t count = 3 * kRingSegments;
     std::vector<int32_t> marks(static_cast<size_t>(count), -1);
     const int32_t edge[2] = {kRingSegments + 7, kRingSegments + 8};
-    MarkEdgeLoop(kRing, edge, marks.data(), count);
+    vantic::MarkEdgeLoop(kRing, edge, marks.data(), count);
     int32_t wrong = 0;
     for (int32_t i = 0; i < count; ++i) {
         const bool middle = i >= kRingSegments && i < 2 * kRingSegments;
@@ -185,11 +185,11 @@ protected:
 TEST_F(EdgeLoopSelection, SelectsAndDeselectsOnlyTheLoop) {
     vantic_BrushSelectVertex(brush, grid, 0);
     const int32_t middleRow[2] = {4, 5}, middleColumn[2] = {4, 7};
-    BrushSelectEdgeLoop(brush, grid, middleRow);
+    vantic::BrushSelectEdgeLoop(brush, grid, middleRow);
     EXPECT_EQ(Flags(), (std::vector<int32_t>{1, 0, 0, 1, 1, 1, 0, 0, 0}));
-    BrushSelectEdgeLoop(brush, grid + 1, middleColumn);  // not a target
+    vantic::BrushSelectEdgeLoop(brush, grid + 1, middleColumn);  // not a target
     EXPECT_EQ(Flags(), (std::vector<int32_t>{1, 0, 0, 1, 1, 1, 0, 0, 0}));
-    BrushDeselectEdgeLoop(brush, grid, middleColumn);
+    vantic::BrushDeselectEdgeLoop(brush, grid, middleColumn);
     EXPECT_EQ(Flags(), (std::vector<int32_t>{1, 0, 0, 1, 0, 1, 0, 0, 0}));
 }
 
@@ -198,10 +198,10 @@ TEST_F(EdgeLoopSelection, EdgeWithAPointOffTheMeshLeavesTheSelection) {
     const std::vector<int32_t> all(9, 1);
     for (auto [a, b] : {std::pair{4, 9}, {9, 4}, {-1, 4}}) {
         const int32_t edge[2] = {a, b};
-        BrushDeselectEdgeLoop(brush, grid, edge);
+        vantic::BrushDeselectEdgeLoop(brush, grid, edge);
         EXPECT_EQ(Flags(), all) << a << " " << b;
     }
-    BrushDeselectEdgeLoop(brush, grid, nullptr);
+    vantic::BrushDeselectEdgeLoop(brush, grid, nullptr);
     EXPECT_EQ(Flags(), all);
 }
 
@@ -212,10 +212,10 @@ TEST_F(EdgeLoopSelection, MeshGrownAfterItWasAddedKeepsTheLoopInsideTheFlags) {
     mesh.polygons = grown.polygons;
     mesh.rebuild();
     const int32_t column[2] = {1, 4};  // walks 1, 4, 7 and on to the new point 10
-    BrushSelectEdgeLoop(brush, grid, column);
+    vantic::BrushSelectEdgeLoop(brush, grid, column);
     EXPECT_EQ(Flags(), (std::vector<int32_t>{0, 1, 0, 0, 1, 0, 0, 1, 0}));
     const int32_t newEdge[2] = {7, 10};
-    BrushDeselectEdgeLoop(brush, grid, newEdge);
+    vantic::BrushDeselectEdgeLoop(brush, grid, newEdge);
     EXPECT_EQ(Flags(), (std::vector<int32_t>{0, 1, 0, 0, 1, 0, 0, 1, 0}));
 }
 

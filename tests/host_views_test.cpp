@@ -227,7 +227,7 @@ TEST_P(EveryView, ModuleEyeRayIsTheOneProjectedThrough) {
     const EyeRay ray = GetParam().setUp(host);
     ASSERT_EQ(BindLinkedModule(host), VANTIC_ENTRY_LOADED);
     Vec3 origin{}, direction{};
-    GetCurrentViewRay(GetCurrentViewType(), origin.data(), direction.data());
+    vantic::GetCurrentViewRay(vantic::GetCurrentViewType(), origin.data(), direction.data());
     EXPECT_EQ(origin, ray.origin);
     EXPECT_VEC_NEAR(direction, ray.direction, 1e-15);
     EXPECT_TRUE(host.messages.entries.empty()) << host.messages.entries.front().text;

@@ -32,7 +32,7 @@ Corners Cut(const std::vector<Eigen::Vector3d> &polygon) {
     double normal[3];
     vantic_ComputeBestFitNormal(points.data(), n, normal);
     std::vector<Triangle> out(static_cast<size_t>(n - 2));
-    const int32_t count = Triangulate(n, points.data(), normal, out.data());
+    const int32_t count = vantic::Triangulate(n, points.data(), normal, out.data());
     Corners result;
     for (int32_t i = 0; i < count; ++i)
         result.push_back({out[i].corners[0], out[i].corners[1], out[i].corners[2]});

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/host_table.h"
+#include "binding/host_table.h"
 #include "host.h"
 #include "linked_module.h"
 #include "plugin_host.h"

@@ -142,17 +142,17 @@ TEST_F(RegisteredViewQueries, UnreadableViewTypeFallsBackToPerspective) {
 class LinkedViewQueries : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(BindLinkedModule(host), VANTIC_ENTRY_LOADED); }
-    void ray(int32_t type, V3 &origin, V3 &direction) { GetCurrentViewRay(type, origin.data(), direction.data()); }
+    void ray(int32_t type, V3 &origin, V3 &direction) { vantic::GetCurrentViewRay(type, origin.data(), direction.data()); }
     vhost::Host host;
 };
 
 TEST_F(LinkedViewQueries, ViewTypeOfTheCurrentView) {
     for (const char *name : {"Perspective", "Top", "Bottom", "Front", "Back", "Left", "Right", "Camera"}) {
         host.scene.views.current = name;
-        EXPECT_EQ(GetCurrentViewType(), host.scene.views.find(name)->type) << name;
+        EXPECT_EQ(vantic::GetCurrentViewType(), host.scene.views.find(name)->type) << name;
     }
     host.scene.views.current = "No such view";
-    EXPECT_EQ(GetCurrentViewType(), 2);
+    EXPECT_EQ(vantic::GetCurrentViewType(), 2);
 }
 
 TEST_F(LinkedViewQueries, PerspectiveAndCameraRays) {

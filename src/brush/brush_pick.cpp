@@ -1,16 +1,16 @@
 // The pick: the eye ray through the mouse against every triangle of every target, nearest
 // front-facing hit taken; or the screen-space pick when the brush asks for it.
+#include "binding/host_table.h"
 #include "brush/brush.h"
+#include "brush/brush_hit.h"
 #include "brush/mouse_ray.h"
-#include "geometry/vec3_ops.h"
-#include "frame/host_table.h"
 #include "geometry/vector_primitives.h"
 
 namespace {
 
 // World positions of a triangle's three corners, fetched from the host on every call.
 void FetchTriangle(KorrinItem target, const int32_t *corners, double (*p)[3]) {
-    for (int i = 0; i < 3; ++i) FX(fxMeshPoint)(target, corners[i], p[i], 1);
+    for (int i = 0; i < 3; ++i) FX(fxMeshPoint)(target, corners[i], p[i], KORRIN_POSITIONS_CURRENT);
 }
 
 // The hit point is the corner of largest weight and the hit edge runs from it to its heavier
@@ -33,22 +33,11 @@ void SetPointAndEdge(Brush *brush) {
     }
 }
 
-// A miss keeps hitBarycentric: only the fields that name a hit are cleared.
-void SetMiss(Brush *brush) {
-    brush->hitTarget = 0;
-    brush->hitPolygon = 0;
-    brush->hitTriangle[0] = brush->hitTriangle[1] = brush->hitTriangle[2] = 0;
-    vantic::geo::Zero(brush->hitPosition);
-    brush->hitPoint = 0;
-    brush->hitEdge[0] = brush->hitEdge[1] = 0;
-    brush->hitDistance = 0.0;
-}
-
 }  // namespace
 
 int32_t vantic_BrushRayCast(Brush *brush) {
-    if (brush->pickMode != 0) {
-        BrushScreenPick(brush);
+    if (brush->pickMode != VANTIC_PICK_RAY_CAST) {
+        vantic::BrushScreenPick(brush);
         return 1;
     }
     const vantic::PixelRay ray = vantic::RayThroughPixel(brush->viewType, brush->mouseX, brush->mouseY);
@@ -83,7 +72,7 @@ int32_t vantic_BrushRayCast(Brush *brush) {
         }
     }
     if (!taken) {
-        SetMiss(brush);
+        vantic::ClearHitNames(brush);  // a miss keeps hitBarycentric
         return 0;
     }
     const int32_t corners[3] = {static_cast<int32_t>(brush->hitTriangle[0]), static_cast<int32_t>(brush->hitTriangle[1]),

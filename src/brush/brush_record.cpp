@@ -1,24 +1,22 @@
 // Creating a brush with its host items, finding it again from its action, and deleting it.
 #include <cstdlib>
 
-#include "brush/box_marks.h"
+#include "binding/data_keys.h"
+#include "binding/host_table.h"
+#include "brush/box_selection.h"
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
-#include "frame/host_table.h"
 #include "geometry/triangulation.h"
 #include "geometry/view_queries.h"
 
 namespace {
 
-constexpr const char *kAttachmentKey = "BrushPointerUsedToAttachData";
-constexpr const char *kSource = "Brush.c";
-// Keys and sets the tool object's channels as animated values the brush owns.
-constexpr uint32_t kBrushChannel = 0x80000000u;
+using vantic::BrushAttachment;
+using vantic::kBrushAttachmentKey;
 
-void SetToolChannel(KorrinItem tool, int32_t code, double value) {
-    FX(fxKeyChannelsSet)(tool, 0, code, &value, kBrushChannel);
-    FX(fxChannelsSet)(tool, code, &value, kBrushChannel);
-}
+// Contract: the sender, code, kind and texts of the brush's messages are what clients read in the
+// host's message log; the host items' names are what the user sees in the scene.
+constexpr const char *kSource = "Brush.c";
 
 // Frees the per-target arrays and meshes; the host selection of each target is cleared on the way.
 void FreeTargets(Brush *brush) {
@@ -41,18 +39,20 @@ void FreeTargets(Brush *brush) {
 
 }  // namespace
 
-BrushAttachment *BrushGetAttachment(KorrinItem action) {
-    return static_cast<BrushAttachment *>(FX(fxDataGet)(action, kAttachmentKey, 0));
+BrushAttachment *vantic::BrushGetAttachment(KorrinItem action) {
+    return static_cast<BrushAttachment *>(FX(fxDataGet)(action, kBrushAttachmentKey, 0));
 }
 
 int32_t vantic_CreateBrush(const char *key, int32_t dataId) {
     auto *brush = static_cast<Brush *>(std::calloc(1, sizeof(Brush)));
     if (!brush) {
-        FX(fxMessageSend)(0, kSource, 256, "Couldn't allocate FXbrush", "Error");
+        FX(fxMessageSend)(0, kSource, KORRIN_MESSAGE_ERROR, "Couldn't allocate FXbrush", "Error");
         return 0;
     }
     brush->armature = FX(fxArmatureCreate)("BrushSystem(antitrademark)", 0);
     brush->handle = FX(fxHandleCreate)("BrushHandle", brush->armature, brush->armature, 0);
+    // Contract: the handle settings (no icons, the pixel-size pair, position type and alignments 1) are
+    // the host's values for a tool handle; their meaning is the host's.
     FX(fxHandleIconSet)(brush->handle, 0, "", 0);
     FX(fxHandleIconActiveSet)(brush->handle, 0, "", 0);
     FX(fxHandleSetPixelSize)(brush->handle, 0.1, 2560.0, 0);
@@ -61,54 +61,26 @@ int32_t vantic_CreateBrush(const char *key, int32_t dataId) {
     FX(fxHandleVAlignSet)(brush->handle, 1, 0);
     const double origin[3] = {0.0, 0.0, 0.0};
     FX(fxHandlePosSet)(brush->handle, origin, 0);
-    brush->viewType = GetCurrentViewType();
-    brush->action = FX(fxActionCreate)(brush->handle, 2, 0, "vanticBrush", 0);
+    brush->viewType = vantic::GetCurrentViewType();
+    brush->action = FX(fxActionCreate)(brush->handle, KORRIN_ACTION_MODULE_TYPE, 0, "vanticBrush", 0);
     FX(fxDataSet)(brush->action, key, static_cast<uint32_t>(dataId), brush);
 
-    brush->mode = 1;
-    brush->pickMode = 0;
-    brush->weightMode = 0;
+    brush->mode = VANTIC_MODE_VIEW_PLANE_DRAG;
+    brush->pickMode = VANTIC_PICK_RAY_CAST;
+    brush->weightMode = VANTIC_WEIGHTS_DISTANCE;
     brush->radius = 100.0;
     brush->falloff = 1.0;
-    BrushCreateTool(brush);
+    vantic::BrushCreateTool(brush);
 
     auto *attachment = static_cast<BrushAttachment *>(std::calloc(1, sizeof(BrushAttachment)));
     if (attachment) {
-        FX(fxDataSet)(brush->action, kAttachmentKey, 0, attachment);
+        FX(fxDataSet)(brush->action, kBrushAttachmentKey, 0, attachment);
         attachment->key = reinterpret_cast<uint64_t>(key);
         attachment->dataId = dataId;
     } else {
-        FX(fxMessageSend)(brush->action, kSource, 256, "Couldn't allocate Brush state data", "Error");
+        FX(fxMessageSend)(brush->action, kSource, KORRIN_MESSAGE_ERROR, "Couldn't allocate Brush state data", "Error");
     }
     return static_cast<int32_t>(brush->action);
-}
-
-void BrushCreateTool(Brush *brush) {
-    if (!brush) return;
-    const KorrinItem tool = FX(fxToolCreate)("Procedural", "Brush", 0, 0);
-    brush->toolObject = tool;
-
-    // The tool object must not hang under whatever was current; put the current object back after.
-    const KorrinItem current = FX(fxObjectCurrent)(0);
-    FX(fxObjectDeselectAll)(0);
-    FX(fxObjectSetCurrent)(tool, 0);
-    int32_t unused = 0;
-    FX(fxExpComputeInt)("unparentItems(0)", &unused);
-    FX(fxObjectSetCurrent)(current, 0);
-
-    FX(fxObjectDrawModeSet)(tool, "Edges", 0);
-    for (int32_t code = 0; code < 20; ++code) {
-        FX(fxChannelOptionsClear)(tool, code, 2);
-        FX(fxChannelOptionsSet)(tool, code, 1);
-    }
-    static constexpr struct {
-        int32_t code;
-        double value;
-    } kStart[] = {{12, 1.0}, {14, 1.0}, {16, 1.0}, {13, 0.0}, {15, 0.0}, {18, 0.0}, {17, 0.01}, {19, 0.25}};
-    for (const auto &channel : kStart) SetToolChannel(tool, channel.code, channel.value);
-    // Channel 15 carries the undo slot: start its key at slot 0.
-    const double slot = 0.0;
-    FX(fxKeyChannelsSet)(tool, 0, 15, &slot, kBrushChannel);
 }
 
 Brush *vantic_FetchBrush(KorrinItem action, const char *key, int32_t dataId) {
@@ -126,8 +98,8 @@ int32_t vantic_DeleteBrush(KorrinItem action, const char *key, int32_t dataId) {
     FX(fxDataFree)(action, key, static_cast<uint32_t>(dataId));
     std::free(brush);
 
-    BrushAttachment *attachment = BrushGetAttachment(action);
-    FX(fxDataFree)(action, kAttachmentKey, 0);
+    BrushAttachment *attachment = vantic::BrushGetAttachment(action);
+    FX(fxDataFree)(action, kBrushAttachmentKey, 0);
     std::free(attachment);
 
     FX(fxObjectDeleteBegin)(brushAction, 0);

@@ -8,8 +8,8 @@
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
 #include "brush/selection_flags.h"
-#include "frame/host_lists.h"
-#include "frame/host_table.h"
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "brush/box_marks.h"
+#include "brush/box_selection.h"
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
-#include "frame/host_lists.h"
-#include "frame/host_table.h"
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 #include "geometry/triangulation.h"
 
 namespace {
@@ -26,17 +26,6 @@ T *GrownCopy(const T *old, int32_t count) {
 template <class T>
 void RemoveEntry(T *array, int32_t count, int32_t k) {
     if (array) std::memmove(array + k, array + k + 1, static_cast<size_t>(count - k - 1) * sizeof(T));
-}
-
-// A target removed during a box drag takes its marks with it. The marks end with a null entry after
-// the targets that had marks when the drag began; it moves down with them.
-void RemoveBoxMarks(Brush *brush, int32_t k) {
-    const int32_t marked = vantic::BoxMarkTargets(*brush);
-    if (k >= marked) return;
-    std::free(brush->boxSelection[k]);
-    std::memmove(brush->boxSelection + k, brush->boxSelection + k + 1,
-                 static_cast<size_t>(marked - k - 1) * sizeof(int32_t *));
-    brush->boxSelection[marked - 1] = nullptr;  // within the targets' entries, also for a client's array
 }
 
 }  // namespace
@@ -96,7 +85,7 @@ void vantic_BrushRemoveTarget(Brush *brush, KorrinItem targetId) {
     if (brush->selection) vantic::FreePointArray(brush->selection[k]);
     if (brush->weights) vantic::FreePointArray(brush->weights[k]);
     if (brush->targetMeshes && brush->targetMeshes[k]) vantic_FreeMesh(brush->targetMeshes[k]);
-    RemoveBoxMarks(brush, k);
+    vantic::RemoveTargetBoxMarks(brush, k);
 
     if (count == 1) {
         std::free(brush->targetIds);

@@ -8,8 +8,8 @@
 #include "brush/point_arrays.h"
 #include "geometry/vec3_ops.h"
 #include "brush/world_radius.h"
-#include "frame/host_lists.h"
-#include "frame/host_table.h"
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 
 namespace vantic {
 
@@ -38,7 +38,7 @@ Falloff MakeFalloff(const Brush &brush) {
 
 double PointDistance(KorrinItem target, int32_t point, const double *centre) {
     double p[3];
-    FX(fxMeshPoint)(target, point, p, 1);
+    FX(fxMeshPoint)(target, point, p, KORRIN_POSITIONS_CURRENT);
     return geo::Distance(p, centre);
 }
 
@@ -101,8 +101,8 @@ void WeightFloodPolygon(KorrinItem target, int32_t polygon, const double *centre
 
 void vantic_BrushCalculateWeights(Brush *brush) {
     if (brush->hitTarget == 0) return;
-    if (brush->weightMode != 0) {
-        BrushCalculateConnectedWeights(brush);
+    if (brush->weightMode != VANTIC_WEIGHTS_DISTANCE) {
+        vantic::BrushCalculateConnectedWeights(brush);
         return;
     }
     const vantic::Falloff falloff = vantic::MakeFalloff(*brush);
@@ -117,7 +117,7 @@ void vantic_BrushCalculateWeights(Brush *brush) {
     }
 }
 
-void BrushCalculateConnectedWeights(Brush *brush) {
+void vantic::BrushCalculateConnectedWeights(Brush *brush) {
     if (brush->hitTarget == 0) return;
     const vantic::Falloff falloff = vantic::MakeFalloff(*brush);
     for (int32_t t = 0; t < brush->targetCount; ++t) {

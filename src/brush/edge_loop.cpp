@@ -8,7 +8,7 @@
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
 #include "brush/selection_flags.h"
-#include "frame/host_lists.h"
+#include "binding/host_lists.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ std::vector<int32_t> PointsAcross(KorrinItem target, int32_t pivot, int32_t othe
 
 }  // namespace
 
-void MarkEdgeLoop(KorrinItem target, const int32_t *edge, int32_t *marks, int32_t markCount) {
+void vantic::MarkEdgeLoop(KorrinItem target, const int32_t *edge, int32_t *marks, int32_t markCount) {
     if (!edge || !marks) return;
     if (edge[0] < 0 || edge[0] >= markCount || edge[1] < 0 || edge[1] >= markCount) return;
 
@@ -112,17 +112,17 @@ void MarkLoopPoints(Brush *brush, KorrinItem target, const int32_t *edge, int32_
     // An edge with a point off the mesh (or off the flags) selects nothing.
     if (edge[0] < 0 || edge[0] >= n || edge[1] < 0 || edge[1] >= n) return;
     std::vector<int32_t> marks(static_cast<size_t>(points), kUnvisited);
-    MarkEdgeLoop(target, edge, marks.data(), points);
+    vantic::MarkEdgeLoop(target, edge, marks.data(), points);
     for (int32_t i = 0; i < n; ++i)
         if (marks[static_cast<size_t>(i)] == kOnLoop) flags[i] = value;
 }
 
 }  // namespace
 
-void BrushSelectEdgeLoop(Brush *brush, KorrinItem target, const int32_t *edge) {
+void vantic::BrushSelectEdgeLoop(Brush *brush, KorrinItem target, const int32_t *edge) {
     MarkLoopPoints(brush, target, edge, 1);
 }
 
-void BrushDeselectEdgeLoop(Brush *brush, KorrinItem target, const int32_t *edge) {
+void vantic::BrushDeselectEdgeLoop(Brush *brush, KorrinItem target, const int32_t *edge) {
     MarkLoopPoints(brush, target, edge, 0);
 }

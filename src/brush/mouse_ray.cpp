@@ -1,7 +1,7 @@
 #include "brush/mouse_ray.h"
 
 #include "geometry/vec3_ops.h"
-#include "frame/host_table.h"
+#include "binding/host_table.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
 
@@ -9,7 +9,7 @@ namespace vantic {
 
 void PixelToWorld(double x, double y, double *world) {
     const double screen[3] = {x, y, 0.0};
-    FX(fxWorldScreenConversion)(screen, world, 1);
+    FX(fxWorldScreenConversion)(screen, world, KORRIN_SCREEN_TO_WORLD);
 }
 
 void EyeRayThrough(bool axisView, const double *eye, const double *view, const double *W, double *origin,

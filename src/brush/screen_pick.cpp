@@ -6,8 +6,8 @@
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
 #include "geometry/vec3_ops.h"
-#include "frame/host_lists.h"
-#include "frame/host_table.h"
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
 
@@ -53,9 +53,9 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
     std::vector<double> screen(n > 0 ? static_cast<size_t>(n) * 3 : 0);
     for (int32_t i = 0; i < n; ++i) {
         double p[3];
-        FX(fxMeshPoint)(target, i, p, 1);
+        FX(fxMeshPoint)(target, i, p, KORRIN_POSITIONS_CURRENT);
         double *s = &screen[static_cast<size_t>(i) * 3];
-        FX(fxWorldScreenConversion)(p, s, 0);
+        FX(fxWorldScreenConversion)(p, s, KORRIN_WORLD_TO_SCREEN);
         s[2] = 0.0;
         if (best.point.offer(vantic::geo::Distance(s, mouse))) {
             best.pointIndex = static_cast<uint32_t>(i);
@@ -91,7 +91,7 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
 
 }  // namespace
 
-void BrushScreenPick(Brush *brush) {
+void vantic::BrushScreenPick(Brush *brush) {
     const double mouse[3] = {static_cast<double>(brush->mouseX), static_cast<double>(brush->mouseY), 0.0};
     ScreenPickResult best;
     for (int32_t t = 0; t < brush->targetCount; ++t) MeasureTarget(brush->targetIds[t], mouse, best);
@@ -99,7 +99,7 @@ void BrushScreenPick(Brush *brush) {
     // The hit position is where the eye ray through the mouse meets the plane through the nearest
     // point that faces the view; without an intersection it keeps its previous value.
     double eye[3] = {0.0, 0.0, 0.0}, view[3] = {0.0, 0.0, 0.0};
-    const bool axis = vantic::IsAxisView(brush->viewType);
+    const bool axis = IsAxisView(brush->viewType);
     if (axis) {
         GetCurrentViewRay(brush->viewType, eye, view);
     } else {
@@ -107,8 +107,8 @@ void BrushScreenPick(Brush *brush) {
         vantic_GetViewOrigin(eye);
     }
     double world[3], origin[3], direction[3], t = 0.0;
-    vantic::PixelToWorld(mouse[0], mouse[1], world);
-    vantic::EyeRayThrough(axis, eye, view, world, origin, direction);
+    PixelToWorld(mouse[0], mouse[1], world);
+    EyeRayThrough(axis, eye, view, world, origin, direction);
     vantic_RayIntersectPlane(origin, direction, view, best.pointPosition, &t, brush->hitPosition, 0);
 
     brush->hitPolygon = best.polygon;

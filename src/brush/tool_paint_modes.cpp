@@ -1,6 +1,9 @@
-// The painting and dragging modes of the tool: weight brush (0), view-plane drag (1), surface drag
-// (2) and selection by weights (7). Button 1 resizes the brush on drags in all four.
+// The painting and dragging modes of the tool: weight brush, view-plane drag, surface drag and
+// selection by weights. VANTIC_BUTTON_RESIZE resizes the brush on drags in all four.
+#include "binding/host_lists.h"
 #include "brush/brush.h"
+#include "brush/point_arrays.h"
+#include "brush/tool_modes.h"
 #include "brush/tool_steps.h"
 #include "geometry/vec3_ops.h"
 
@@ -9,7 +12,7 @@ namespace vantic {
 namespace {
 
 bool ResizeDrag(Brush *brush, int64_t event) {
-    if (event != kEventDrag || brush->mouseButton != kButtonResize) return false;
+    if (event != KORRIN_EVENT_DRAG || brush->mouseButton != VANTIC_BUTTON_RESIZE) return false;
     Resize(brush);
     Redraw(brush);
     return true;
@@ -49,11 +52,29 @@ void Restore(Brush *brush, const SurfaceHold &h) {
     }
 }
 
+// Selects (VANTIC_BUTTON_PAINT) or deselects (VANTIC_BUTTON_ERASE) every point of the hit target
+// whose weight is above the tool's coverage threshold.
+void BrushSelectByWeights(Brush *brush) {
+    const int32_t t = vantic_BrushFindTargetOrder(brush, brush->hitTarget);
+    if (t == -1) return;
+    const int32_t button = brush->mouseButton;
+    if (button != VANTIC_BUTTON_PAINT && button != VANTIC_BUTTON_ERASE) return;
+    const double *weights = brush->weights[t];
+    const int32_t n = PointLoopCount(weights, MeshPointCount(brush->hitTarget));
+    for (int32_t i = 0; i < n; ++i) {
+        if (!(weights[i] > 1e-7)) continue;
+        if (button == VANTIC_BUTTON_PAINT)
+            vantic_BrushSelectVertex(brush, brush->hitTarget, i);
+        else
+            vantic_BrushDeselectVertex(brush, brush->hitTarget, i);
+    }
+}
+
 }  // namespace
 
 void WeightBrushEvent(Brush *brush, int64_t event) {
-    if (event == kEventRelease) return ReleaseClearingHit(brush);
-    if (event != kEventPress && event != kEventDrag) return;
+    if (event == KORRIN_EVENT_RELEASE) return ReleaseClearingHit(brush);
+    if (event != KORRIN_EVENT_PRESS && event != KORRIN_EVENT_DRAG) return;
     if (ResizeDrag(brush, event)) return;
     ReadMouse(brush);
     if (Pick(brush)) {
@@ -67,17 +88,17 @@ void WeightBrushEvent(Brush *brush, int64_t event) {
 
 void ViewPlaneDragEvent(Brush *brush, int64_t event) {
     if (ResizeDrag(brush, event)) return;
-    if (event == kEventPress) {
+    if (event == KORRIN_EVENT_PRESS) {
         ReadMouse(brush);
         if (Pick(brush)) Grab(brush);
         vantic_BrushCalculateWeights(brush);  // nothing without a hit
         Redraw(brush);
-    } else if (event == kEventDrag) {
+    } else if (event == KORRIN_EVENT_DRAG) {
         // The plane runs through the press's hit; the drag does not pick again.
         ReadMouse(brush);
         MoveAnchorOnViewPlane(brush, brush->hitPosition);
         Redraw(brush);
-    } else if (event == kEventRelease) {
+    } else if (event == KORRIN_EVENT_RELEASE) {
         ReadMouse(brush);
         geo::Zero(brush->delta);
         geo::Zero(brush->anchor);
@@ -87,8 +108,8 @@ void ViewPlaneDragEvent(Brush *brush, int64_t event) {
 }
 
 void SurfaceDragEvent(Brush *brush, int64_t event) {
-    if (event == kEventRelease) return ReleaseClearingHit(brush);
-    if (event == kEventPress) {
+    if (event == KORRIN_EVENT_RELEASE) return ReleaseClearingHit(brush);
+    if (event == KORRIN_EVENT_PRESS) {
         ReadMouse(brush);
         if (!Pick(brush)) return;  // a press beside the targets does nothing more, not even redraw
         Grab(brush);
@@ -96,7 +117,7 @@ void SurfaceDragEvent(Brush *brush, int64_t event) {
         Redraw(brush);
         return;
     }
-    if (event != kEventDrag) return;
+    if (event != KORRIN_EVENT_DRAG) return;
     const SurfaceHold held = Hold(*brush);
     ReadMouse(brush);
     if (!Pick(brush)) {
@@ -107,7 +128,7 @@ void SurfaceDragEvent(Brush *brush, int64_t event) {
         MoveAnchorOnViewPlane(brush, brush->hitPosition);
         vantic_BrushCalculateWeights(brush);
         Restore(brush, held);
-    } else if (brush->mouseButton == kButtonResize) {
+    } else if (brush->mouseButton == VANTIC_BUTTON_RESIZE) {
         Resize(brush);  // the new pick stays
     } else {
         Grab(brush);
@@ -119,12 +140,12 @@ void SurfaceDragEvent(Brush *brush, int64_t event) {
 }
 
 void SelectByWeightsEvent(Brush *brush, int64_t event) {
-    if (event == kEventRelease) return ReleaseClearingHit(brush);
-    if (event != kEventPress && event != kEventDrag) return;
+    if (event == KORRIN_EVENT_RELEASE) return ReleaseClearingHit(brush);
+    if (event != KORRIN_EVENT_PRESS && event != KORRIN_EVENT_DRAG) return;
     if (ResizeDrag(brush, event)) return;
     ReadMouse(brush);
-    if (brush->mouseButton == kButtonResize) {
-        BrushUpdateDisplay(brush);  // a press with button 1 only moves the drawn brush
+    if (brush->mouseButton == VANTIC_BUTTON_RESIZE) {
+        BrushUpdateDisplay(brush);  // a press with the resize button only moves the drawn brush
         return;
     }
     if (Pick(brush)) {

@@ -1,9 +1,9 @@
 #include "brush/tool_steps.h"
 
+#include "binding/host_table.h"
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
 #include "geometry/vec3_ops.h"
-#include "frame/host_table.h"
 #include "geometry/vector_primitives.h"
 
 namespace vantic {
@@ -20,12 +20,12 @@ void Resize(Brush *brush) {
 
 void Redraw(Brush *brush) {
     BrushUpdateDisplay(brush);
-    FX(fxInterfaceUpdate)(34, 0);
+    FX(fxInterfaceUpdate)(KORRIN_UPDATE_VIEWPORTS, 0);
 }
 
 void SelectionRedraw(Brush *brush) {
     vantic_BrushUpdateSelection(brush);
-    FX(fxInterfaceUpdate)(2, 0);
+    FX(fxInterfaceUpdate)(KORRIN_UPDATE_SELECTION, 0);
 }
 
 bool Pick(Brush *brush) { return vantic_BrushRayCast(brush) != 0; }

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "frame/host_lists.h"
+#include "binding/host_lists.h"
 #include "geometry/mesh_queries.h"
 
 int32_t *vantic_GetNeighbourPoints(KorrinItem mesh, int32_t point, int32_t *count) {

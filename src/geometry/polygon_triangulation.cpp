@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "frame/host_lists.h"
-#include "frame/host_table.h"
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 #include "geometry/triangulation.h"
 #include "geometry/vector_primitives.h"
 
@@ -35,7 +35,7 @@ Triangle *vantic_TriangulatePolyId(KorrinItem mesh, int32_t poly, int32_t *count
         double *p = &positions[3 * static_cast<size_t>(i)];
         vantic_PointOnPlane(p, normal, positions.data(), p);
     }
-    const int32_t k = Triangulate(n, positions.data(), normal, triangles);
+    const int32_t k = vantic::Triangulate(n, positions.data(), normal, triangles);
     for (int32_t t = 0; t < k; ++t)
         for (int32_t &corner : triangles[t].corners) corner = corners[static_cast<size_t>(corner)];
     *count = k;

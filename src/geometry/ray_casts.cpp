@@ -1,7 +1,7 @@
 // Nearest ray hit on one host polygon or on a whole host mesh, by brute force over fresh
 // triangulations of the current (deformed) positions.
-#include "frame/host_lists.h"
-#include "frame/host_table.h"
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 #include "geometry/mesh_queries.h"
 #include "geometry/triangulation.h"
 #include "geometry/vec3_ops.h"
@@ -15,20 +15,18 @@ constexpr double kNoHit = -1.0;
 // The first hit always counts; later ones only when strictly nearer, so ties keep the earlier one.
 bool Nearer(double t, double best) { return best == kNoHit || (0 < t && t < best); }
 
-constexpr int32_t kCurrentPositions = 1;
-
 }  // namespace
 
 int32_t vantic_RayIntersectPolygon(const double *o, const double *d, KorrinItem mesh, int32_t poly, double *t,
                                    int32_t *points, double *weights, int32_t cull) {
     int32_t count = 0;
-    Triangle *triangles = vantic_TriangulatePolyId(mesh, poly, &count, kCurrentPositions);
+    Triangle *triangles = vantic_TriangulatePolyId(mesh, poly, &count, KORRIN_POSITIONS_CURRENT);
     double best = kNoHit;
     int32_t result = 0;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t *corners = triangles[i].corners;
         double p[3][3], s = 0, w[3];
-        for (int k = 0; k < 3; ++k) FX(fxMeshPoint)(mesh, corners[k], p[k], kCurrentPositions);
+        for (int k = 0; k < 3; ++k) FX(fxMeshPoint)(mesh, corners[k], p[k], KORRIN_POSITIONS_CURRENT);
         if (!vantic_RayIntersectTriangle(o, d, p[0], p[1], p[2], &s, w, cull) || !Nearer(s, best)) continue;
         best = s;
         vantic::geo::Copy(w, weights);

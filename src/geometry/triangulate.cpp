@@ -92,7 +92,7 @@ void Write(Triangle *out, int32_t &count, int32_t a, int32_t b, int32_t c) {
 
 }  // namespace
 
-int32_t Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
+int32_t vantic::Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
     int32_t count = 0;
     if (n < 3) return 0;
     if (n == 3) {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "frame/host_table.h"
+#include "binding/host_table.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
 
@@ -16,10 +16,6 @@ namespace {
 constexpr double kDegreesToRadians = 0.0174532925199;
 // How far along its axis an axis view's eye stands, so every target lies in front of it.
 constexpr double kAxisEyeDistance = 100000.0;
-constexpr int32_t kCameraView = 0;
-constexpr int32_t kPerspectiveView = 2;
-constexpr int32_t kPositionChannel = 43;
-constexpr int32_t kWorldMatrix = 51;
 
 constexpr int32_t kViewNameSize = 256;
 // Room for the longest name (255 characters) inside the longest text, GetViewGridSize("...").
@@ -31,6 +27,7 @@ struct ViewName {
 
 ViewName CurrentViewName() {
     ViewName name;
+    // Contract: every expression text here is one the host's evaluator knows by name.
     FX(fxExpComputeString)("GetCurrentView()", name.text, kViewNameSize);
     name.text[kViewNameSize - 1] = '\0';  // a host that fills the whole buffer leaves no terminator
     return name;
@@ -46,7 +43,7 @@ struct Expression {
 
 // The named view's type; 2 (perspective) when the host writes nothing.
 int32_t ViewType(const ViewName &name) {
-    int32_t type = kPerspectiveView;
+    int32_t type = KORRIN_VIEW_PERSPECTIVE;
     FX(fxExpComputeInt)(Expression("GetViewType", name).text, &type);
     return type;
 }
@@ -89,13 +86,13 @@ void OrbitRay(const ViewName &name, double *origin, double *direction) {
 
 void CameraOrigin(double *origin) {
     const KorrinItem camera = FX(fxObjectGetActiveCamera)();
-    FX(fxChannelsGet)(camera, kPositionChannel, FX(fxFrameCalcGet)(), origin, 0);
+    FX(fxChannelsGet)(camera, KORRIN_CHANNEL_POSITION, FX(fxFrameCalcGet)(), origin, 0);
 }
 
 void CameraDirection(double *direction) {
     const KorrinItem camera = FX(fxObjectGetActiveCamera)();
     double m[16] = {};
-    FX(fxMatrixGet)(camera, kWorldMatrix, FX(fxFrameCalcGet)(), m, 0);
+    FX(fxMatrixGet)(camera, KORRIN_MATRIX_WORLD, FX(fxFrameCalcGet)(), m, 0);
     Set(direction, -m[8], -m[9], -m[10]);
 }
 
@@ -105,12 +102,12 @@ void AxisRay(int32_t viewType, const ViewName &name, double *origin, double *dir
     int axis;
     double eyeSide;
     switch (viewType) {
-        case 3: axis = 2, eyeSide = -1; break;
-        case -3: axis = 2, eyeSide = 1; break;
-        case 4: axis = 1, eyeSide = 1; break;
-        case -4: axis = 1, eyeSide = -1; break;
-        case 5: axis = 0, eyeSide = 1; break;
-        case -5: axis = 0, eyeSide = -1; break;
+        case KORRIN_VIEW_AXIS_Z: axis = 2, eyeSide = -1; break;
+        case -KORRIN_VIEW_AXIS_Z: axis = 2, eyeSide = 1; break;
+        case KORRIN_VIEW_AXIS_Y: axis = 1, eyeSide = 1; break;
+        case -KORRIN_VIEW_AXIS_Y: axis = 1, eyeSide = -1; break;
+        case KORRIN_VIEW_AXIS_X: axis = 0, eyeSide = 1; break;
+        case -KORRIN_VIEW_AXIS_X: axis = 0, eyeSide = -1; break;
         default: return;
     }
     ReadVector("GetViewMove", name, origin);
@@ -121,8 +118,8 @@ void AxisRay(int32_t viewType, const ViewName &name, double *origin, double *dir
 
 }  // namespace
 
-int32_t GetCurrentViewType() {
-    int32_t type = kPerspectiveView;
+int32_t vantic::GetCurrentViewType() {
+    int32_t type = KORRIN_VIEW_PERSPECTIVE;
     FX(fxExpComputeInt)("GetViewType(GetCurrentView())", &type);
     return type;
 }
@@ -131,17 +128,17 @@ void vantic_GetViewOrigin(double *origin) {
     Set(origin, 0, 0, 0);
     const ViewName name = CurrentViewName();
     const int32_t type = ViewType(name);
-    if (type == kCameraView) CameraOrigin(origin);
-    else if (type == kPerspectiveView) OrbitRay(name, origin, nullptr);
+    if (type == KORRIN_VIEW_CAMERA) CameraOrigin(origin);
+    else if (type == KORRIN_VIEW_PERSPECTIVE) OrbitRay(name, origin, nullptr);
 }
 
 void vantic_GetViewDirection(double *direction) {
     Set(direction, 0, 0, 0);
     const ViewName name = CurrentViewName();
     const int32_t type = ViewType(name);
-    if (type == kCameraView) {
+    if (type == KORRIN_VIEW_CAMERA) {
         CameraDirection(direction);
-    } else if (type == kPerspectiveView) {
+    } else if (type == KORRIN_VIEW_PERSPECTIVE) {
         double rotate[3], u[3];
         ReadVector("GetViewRotate", name, rotate);
         OrbitAxis(rotate, u);
@@ -149,13 +146,13 @@ void vantic_GetViewDirection(double *direction) {
     }
 }
 
-void GetCurrentViewRay(int32_t viewType, double *origin, double *direction) {
+void vantic::GetCurrentViewRay(int32_t viewType, double *origin, double *direction) {
     Set(origin, 0, 0, 0);
     const ViewName name = CurrentViewName();
-    if (viewType == kCameraView) {
+    if (viewType == KORRIN_VIEW_CAMERA) {
         CameraOrigin(origin);
         CameraDirection(direction);
-    } else if (viewType == kPerspectiveView) {
+    } else if (viewType == KORRIN_VIEW_PERSPECTIVE) {
         OrbitRay(name, origin, direction);
     } else {
         AxisRay(viewType, name, origin, direction);  // other codes: origin (0, 0, 0), direction untouched

@@ -124,6 +124,7 @@ int32_t Decompose(double *const *col, int32_t n, Scratch &s) {
 }
 
 void PrintPermutation(const uint16_t *perm, int32_t n) {
+    // Contract: clients and their scripts read this line from standard output.
     std::fputs("\n", stdout);
     std::fputs("Row permutation: ", stdout);
     for (int32_t i = 0; i < std::min(n, 3); ++i) std::printf("[%d]", static_cast<int>(perm[i]) + 1);

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "frame/host_table.h"
+#include "binding/host_table.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
 #include "tangent/tangent_space.h"
@@ -42,7 +42,7 @@ void LoadAndSmooth(TangentSpace *space, double *scratch) {
         for (int32_t p = 0; p < n; ++p) {
             double *q = scratch + 3 * static_cast<size_t>(p);
             q[0] = q[1] = q[2] = 0.0;
-            FX(fxMeshPoint)(space->objectId, p, q, 1);
+            FX(fxMeshPoint)(space->objectId, p, q, KORRIN_POSITIONS_CURRENT);
         }
         for (int32_t p = 0; p < n; ++p) Copy(scratch + 3 * static_cast<size_t>(p), space->points[p].position);
     }
@@ -124,7 +124,7 @@ bool EvaluateTangentSpace(TangentSpace *space) {
         if (space->passes > 0) {
             if (hasNormal && ReferencesInside(space, point)) ComputeFrame(space, point);
         } else if (space->passes < 0) {
-            FX(fxMatrixGet)(matrixSource, 50, frame, point.matrix, 1);
+            FX(fxMatrixGet)(matrixSource, KORRIN_MATRIX_TANGENT, frame, point.matrix, 1);
         }
     }
     return true;

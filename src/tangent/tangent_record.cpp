@@ -2,15 +2,14 @@
 #include <cstring>
 #include <new>
 
-#include "frame/host_lists.h"
-#include "frame/host_table.h"
+#include "binding/data_keys.h"
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 #include "tangent/tangent_evaluate.h"
 #include "tangent/tangent_space.h"
 #include "tangent/tangent_topology.h"
 
 namespace {
-
-constexpr const char *kKey = "VanticAPIpointerDataKey";
 
 void ReleaseTangentSpace(TangentSpace *space) {
     if (space->points) {
@@ -66,17 +65,17 @@ TangentSpace *vantic_CreateTangentSpace(KorrinItem objectId, uint32_t dataId) {
         ReleaseTangentSpace(space);
         return nullptr;
     }
-    FX(fxDataSet)(objectId, kKey, dataId, space);
+    FX(fxDataSet)(objectId, vantic::kModuleDataKey, dataId, space);
     return space;
 }
 
 TangentSpace *vantic_FetchTangentSpace(KorrinItem objectId, uint32_t dataId) {
-    return static_cast<TangentSpace *>(FX(fxDataGet)(objectId, kKey, dataId));
+    return static_cast<TangentSpace *>(FX(fxDataGet)(objectId, vantic::kModuleDataKey, dataId));
 }
 
 void vantic_DeleteTangentSpace(KorrinItem objectId, uint32_t dataId, TangentSpace *space) {
-    TangentSpace *attached = static_cast<TangentSpace *>(FX(fxDataGet)(objectId, kKey, dataId));
-    if (attached) FX(fxDataFree)(objectId, kKey, dataId);
+    TangentSpace *attached = static_cast<TangentSpace *>(FX(fxDataGet)(objectId, vantic::kModuleDataKey, dataId));
+    if (attached) FX(fxDataFree)(objectId, vantic::kModuleDataKey, dataId);
     // An explicit record is released even when another one was attached; that one is only detached.
     TangentSpace *release = space ? space : attached;
     if (release) ReleaseTangentSpace(release);

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "frame/host_lists.h"
-#include "frame/host_table.h"
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 #include "geometry/mesh_queries.h"
 #include "geometry/vec3_ops.h"
 
@@ -78,7 +78,7 @@ void ChooseReferenceTriangles(const TangentSpace *space, int32_t p) {
     TangentPoint &point = space->points[p];
     double n[3] = {0, 0, 0}, position[3] = {0, 0, 0}, axis[3];
     FX(fxMeshPointNormal)(space->objectId, p, n, 0);
-    FX(fxMeshPoint)(space->objectId, p, position, 0);
+    FX(fxMeshPoint)(space->objectId, p, position, KORRIN_POSITIONS_BASE);
     ProbeAxis(n, axis);
     const double s = Dot(axis, n) / Dot(n, n);
     double probe1[3], probe2[3];
@@ -96,8 +96,8 @@ void ChooseReferenceTriangles(const TangentSpace *space, int32_t p) {
     for (int32_t j = 0; j < point.numPolys; ++j) {
         const uint32_t a = point.corners[2 * j], b = point.corners[2 * j + 1];
         double pa[3] = {0, 0, 0}, pb[3] = {0, 0, 0}, closest[3], w1[3], w2[3];
-        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(a), pa, 0);
-        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(b), pb, 0);
+        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(a), pa, KORRIN_POSITIONS_BASE);
+        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(b), pb, KORRIN_POSITIONS_BASE);
         const double d1 = vantic_PointOnTri(probe1, position, pa, pb, closest, w1);
         const double d2 = vantic_PointOnTri(probe2, position, pa, pb, closest, w2);
         // on equal distances the earlier polygon stays

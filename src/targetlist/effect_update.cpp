@@ -1,8 +1,7 @@
 // Keeping a target list in step with its effect: drop, append, then reorder.
 #include <cstdlib>
 
-#include "geometry/mesh_queries.h"
-#include "targetlist/effect_targets.h"
+#include "binding/effect_targets.h"
 #include "targetlist/target_list.h"
 #include "targetlist/target_list_arrays.h"
 
@@ -26,11 +25,12 @@ bool Contains(const uint32_t *ids, int32_t n, uint32_t id) {
     return false;
 }
 
-}  // namespace
-
-int32_t fxTargetListEffectOrder(TargetList *list) {
+// Brings the list into the effect's order when it holds exactly as many targets as the effect.
+// 1 done, 0 refused (with its message).
+int32_t TargetListEffectOrder(TargetList *list) {
+    // Contract: clients and logs know the failure by this text, the routine's historical name.
     const char *failure = "Couldn't fxTargetListEffectOrder()";
-    const int32_t n = vantic_EffectTargetCount(list->objectid);
+    const int32_t n = vantic::CountEffectTargets(list->objectid);
     if (n != list->numtargets || n == 0) {
         vantic::TargetListMessage(list->objectid, failure);
         return 0;
@@ -51,9 +51,12 @@ int32_t fxTargetListEffectOrder(TargetList *list) {
     return 1;
 }
 
+}  // namespace
+
 int32_t vantic_TargetListEffectUpdate(TargetList *list) {
     if (!list) return 0;
-    const int32_t n = vantic_EffectTargetCount(list->objectid);
+    const int32_t n = vantic::CountEffectTargets(list->objectid);
+    // Contract: the failure text clients see.
     uint32_t *effect = EffectTargets(list, n, "Couldn't fxTargetListEffectUpdate()");
     if (!effect) return 0;  // no targets: the list is left as it is, not emptied
     int32_t result = 1;
@@ -69,7 +72,7 @@ int32_t vantic_TargetListEffectUpdate(TargetList *list) {
         if (vantic_FindTargetOrder(list, effect[k]) < 0 &&
             vantic::AppendTarget(list, effect[k]) != vantic::TargetEdit::Done)
             result = 0;
-    if (result) fxTargetListEffectOrder(list);
+    if (result) TargetListEffectOrder(list);
     std::free(effect);
     return result;
 }

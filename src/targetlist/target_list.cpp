@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "frame/host_table.h"
-#include "geometry/mesh_queries.h"
-#include "targetlist/effect_targets.h"
+#include "binding/data_keys.h"
+#include "binding/host_table.h"
+#include "binding/effect_targets.h"
 #include "targetlist/target_list_arrays.h"
 
 using vantic::TargetEdit;
@@ -13,7 +13,7 @@ TargetList *vantic_CreateTargetList(KorrinItem objectid, uint32_t dataid, int32_
                                     TargetListElementCallback initdata, TargetListElementCallback freedata,
                                     TargetListCopyCallback copydata, uint64_t datasize, void *userdata) {
     int32_t n = 0;
-    if (fill == 1) n = vantic_EffectTargetCount(objectid);
+    if (fill == 1) n = vantic::CountEffectTargets(objectid);
     if (n < 0) n = 0;
     TargetList *list = static_cast<TargetList *>(std::calloc(1, sizeof(TargetList)));
     if (!list) {
@@ -43,13 +43,13 @@ TargetList *vantic_CreateTargetList(KorrinItem objectid, uint32_t dataid, int32_
         vantic::ReadEffectTargets(objectid, n, list->targetid);
         for (int32_t i = 0; i < n; ++i) vantic::InitElement(list, list->targetdata, i, list->targetid[i]);
     }
-    FX(fxDataSet)(objectid, vantic::kTargetListKey, dataid, list);
+    FX(fxDataSet)(objectid, vantic::kModuleDataKey, dataid, list);
     return list;
 }
 
 int32_t vantic_DeleteTargetList(TargetList *list) {
     if (!list) return 0;
-    FX(fxDataFree)(list->objectid, vantic::kTargetListKey, list->dataid);
+    FX(fxDataFree)(list->objectid, vantic::kModuleDataKey, list->dataid);
     if (list->targetdata) {
         for (int32_t i = 0; i < list->numtargets; ++i)
             vantic::FreeElement(list, list->targetdata, i, list->targetid ? list->targetid[i] : 0);
@@ -61,7 +61,7 @@ int32_t vantic_DeleteTargetList(TargetList *list) {
 }
 
 TargetList *vantic_FetchTargetList(KorrinItem objectid, uint32_t dataid) {
-    void *list = FX(fxDataGet)(objectid, vantic::kTargetListKey, dataid);
+    void *list = FX(fxDataGet)(objectid, vantic::kModuleDataKey, dataid);
     if (!list) vantic::TargetListMessage(objectid, "Couldn't fetch TargetList data!");
     return static_cast<TargetList *>(list);
 }

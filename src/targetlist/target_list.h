@@ -18,7 +18,3 @@ int32_t vantic_TargetListReplaceTarget(TargetList *list, KorrinItem newId, Korri
 int32_t vantic_TargetListSwitchTargetOrder(TargetList *list, KorrinItem a, KorrinItem b);
 int32_t vantic_FindTargetOrder(const TargetList *list, KorrinItem targetId);
 int32_t vantic_TargetListEffectUpdate(TargetList *list);
-
-// The module's own routine behind the update: brings the list into the effect's order when it holds
-// exactly as many targets as the effect. 1 done, 0 refused (with its message).
-int32_t fxTargetListEffectOrder(TargetList *list);

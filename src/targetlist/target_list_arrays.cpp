@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "frame/host_table.h"
+#include "binding/host_table.h"
 #include "targetlist/target_list.h"
 
 namespace vantic {
@@ -20,7 +20,7 @@ void *ZeroFilled(size_t count, uint64_t size) {
 }  // namespace
 
 void TargetListMessage(KorrinItem item, const char *text) {
-    FX(fxMessageSend)(item, "TargetList.c", 256, text, "Error");
+    FX(fxMessageSend)(item, "TargetList.c", KORRIN_MESSAGE_ERROR, text, "Error");
 }
 
 bool AllocateTargetArrays(const TargetList *list, int32_t count, uint32_t **ids, void **data) {

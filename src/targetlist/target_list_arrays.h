@@ -1,4 +1,4 @@
-// What the target-list functions share: the message, the key, the paired arrays and the two edits
+// What the target-list functions share: the message, the paired arrays and the two edits
 // that rebuild them (append one target, remove one).
 #pragma once
 
@@ -9,9 +9,8 @@
 
 namespace vantic {
 
-constexpr const char *kTargetListKey = "VanticAPIpointerDataKey";
-
-// fxMessageSend(item, "TargetList.c", 256, text, "Error").
+// fxMessageSend(item, "TargetList.c", KORRIN_MESSAGE_ERROR, text, "Error"). Contract: the sender, the
+// kind and every text passed here are what clients read in the host's message log; keep them as they are.
 void TargetListMessage(KorrinItem item, const char *text);
 
 // New zero-filled id array and data block for count targets, both or neither (each failure sends its

@@ -6,14 +6,15 @@
 #include <new>
 #include <string>
 
-#include "frame/host_table.h"
+#include "binding/host_table.h"
 #include "vectorlist/vector_list.h"
 #include "vectorlist/vector_list_text.h"
 
 namespace {
 
+// Contract: saved scenes hold the list as parts of this size under these keys; loading older scenes
+// depends on both.
 constexpr int32_t kChunk = 1023;  // characters per stored string
-constexpr uint32_t kSaveFlags = 0x10000000;
 
 // The key of part i of the list: "name_i". False when it does not fit the 256-byte key buffer; the
 // list is then neither saved nor loaded, since a cut key could name another part.
@@ -28,7 +29,7 @@ void SaveText(const char *name, const std::string &text, KorrinHandle stream) {
     char key[256];
     if (!MakeKey(key, name, chunks)) return;
     MakeKey(key, name, 0);
-    FX(fxArgSaveInt)(stream, key, static_cast<int32_t>(length), kSaveFlags);
+    FX(fxArgSaveInt)(stream, key, static_cast<int32_t>(length), KORRIN_ARG_SAVE_FLAGS);
     char chunk[kChunk + 1];
     for (int64_t i = 1; i <= chunks; ++i) {
         const size_t begin = static_cast<size_t>((i - 1) * kChunk);
@@ -36,7 +37,7 @@ void SaveText(const char *name, const std::string &text, KorrinHandle stream) {
         std::memcpy(chunk, text.data() + begin, size);
         chunk[size] = 0;
         MakeKey(key, name, i);
-        FX(fxArgSaveString)(stream, key, chunk, kSaveFlags);
+        FX(fxArgSaveString)(stream, key, chunk, KORRIN_ARG_SAVE_FLAGS);
     }
 }
 

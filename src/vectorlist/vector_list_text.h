@@ -1,6 +1,7 @@
 // The text form of a vector list: per vector "Z" when all three components are zero, otherwise per
 // component "z" for zero or the number in "%f" form followed by "/". Infinities and not-a-number are
 // written "inf/", "-inf/" and "nan/", which the number conversion reads back.
+// Contract: saved scenes hold this text; every scene saved before must load the same.
 #pragma once
 
 #include <cstdint>

@@ -16,17 +16,18 @@ struct RegistrationRow {
 // The registration table, in registration order.
 const RegistrationRow *RegistrationTable(int32_t *rowCount);
 
-// Registers every row with fxFunctionRegister(name, "General", 0, function, code, 0), running the
-// module steps where the table says.
+// Registers every row with fxFunctionRegister(name, VANTIC_CATEGORY, 0, function, code, 0), running
+// the module steps where the table says.
 void RegisterAll();
 
 }  // namespace vantic
 
-// A table row whose function is checked against the public function type of the same name.
-#define VANTIC_ROW(name, code) VANTIC_ROW_AS(name, code, name)
-#define VANTIC_ROW_AS(name, code, function)                                                              \
+// A table row whose function is checked against the public function type of the same name; result
+// is INT, DOUBLE or POINTER (the VANTIC_RESULT_ codes of the client header).
+#define VANTIC_ROW(name, result) VANTIC_ROW_AS(name, result, name)
+#define VANTIC_ROW_AS(name, result, function)                                                            \
     ::vantic::RegistrationRow {                                                                          \
-        #name, code, reinterpret_cast<void *>(static_cast<name##_t *>(&function))                       \
+        #name, VANTIC_RESULT_##result, reinterpret_cast<void *>(static_cast<name##_t *>(&function))     \
     }
 #define VANTIC_MODULE_STEPS(callback)                                                                    \
     ::vantic::RegistrationRow {                                                                          \

@@ -1,4 +1,4 @@
-#include "host_table.h"
+#include "binding/host_table.h"
 
 #include <string>
 
@@ -43,8 +43,9 @@ static_assert(listFollowsBindingOrder(), "service list must be grouped in bindin
 int32_t reportMissing(const char *name) {
     auto *send = FX(fxMessageSend);
     if (!send) return 0;  // nothing to send the message with
+    // Contract: hosts and their users read this text in the message log.
     const std::string text = std::string(name) + " could not be found!";
-    send(0, g_pluginName, 0x500, text.c_str(), nullptr);
+    send(0, g_pluginName, KORRIN_MESSAGE_MISSING_SERVICE, text.c_str(), nullptr);
     return 0;
 }
 

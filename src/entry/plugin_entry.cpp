@@ -1,8 +1,8 @@
 // The three exports the host calls: the interface version, the entry with its handshake, the exit.
 #include <cstring>
 
-#include "host_table.h"
-#include "registration.h"
+#include "binding/host_table.h"
+#include "entry/registration.h"
 #include "vanticAPI.h"
 
 #if defined(_WIN32)
@@ -12,17 +12,18 @@
 #endif
 
 namespace {
-constexpr int32_t kInterfaceVersion = 0x103000;
 uint32_t g_groupMask = 0;
 }  // namespace
 
-VANTIC_EXPORT int32_t korrinAPI(void) { return kInterfaceVersion; }
+VANTIC_EXPORT int32_t korrinAPI(void) { return KORRIN_INTERFACE_VERSION; }
 
 VANTIC_EXPORT int32_t korrinEntry(char *nameBuffer, KorrinFindFunction findFunction, int32_t hostVersion,
                                   uint64_t hostKind) {
-    g_groupMask = 0x7FFFFFFF;
-    if ((hostKind & 0xF) != 2) return VANTIC_ENTRY_WRONG_KIND;
-    if ((static_cast<uint32_t>(hostVersion) & 0xF00000) < 0x100000) return VANTIC_ENTRY_OLD_VERSION;
+    g_groupMask = KORRIN_ALL_GROUPS;
+    if ((hostKind & KORRIN_HOST_KIND_MASK) != KORRIN_HOST_KIND_SUPPORTED) return VANTIC_ENTRY_WRONG_KIND;
+    if ((static_cast<uint32_t>(hostVersion) & KORRIN_HOST_VERSION_MASK) < KORRIN_HOST_VERSION_MIN)
+        return VANTIC_ENTRY_OLD_VERSION;
+    // Contract: the plug-in name the host lists and sends messages under.
     std::strncpy(nameBuffer, "vanticAPI", 255);
     const size_t nameLength = strnlen(nameBuffer, sizeof vantic::g_pluginName - 1);
     std::memcpy(vantic::g_pluginName, nameBuffer, nameLength);

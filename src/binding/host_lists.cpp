@@ -1,8 +1,8 @@
-#include "frame/host_lists.h"
+#include "binding/host_lists.h"
 
 #include <cstddef>
 
-#include "frame/host_table.h"
+#include "binding/host_table.h"
 
 namespace vantic {
 
