@@ -5,11 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
 #include "brush/selection_flags.h"
-#include "binding/host_lists.h"
-#include "binding/host_table.h"
 
 namespace {
 

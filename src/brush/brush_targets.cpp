@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 #include "brush/box_selection.h"
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
-#include "binding/host_lists.h"
-#include "binding/host_table.h"
 #include "geometry/triangulation.h"
 
 namespace {
@@ -26,6 +26,20 @@ T *GrownCopy(const T *old, int32_t count) {
 template <class T>
 void RemoveEntry(T *array, int32_t count, int32_t k) {
     if (array) std::memmove(array + k, array + k + 1, static_cast<size_t>(count - k - 1) * sizeof(T));
+}
+
+// Releases the four per-target arrays (not their entries) and puts the given ones in their place.
+void ReplaceTargetArrays(Brush *brush, uint32_t *ids, int32_t **selection, double **weights, TriangleMesh **meshes,
+                         int32_t count) {
+    std::free(brush->targetIds);
+    std::free(brush->selection);
+    std::free(brush->weights);
+    std::free(brush->targetMeshes);
+    brush->targetIds = ids;
+    brush->selection = selection;
+    brush->weights = weights;
+    brush->targetMeshes = meshes;
+    brush->targetCount = count;
 }
 
 }  // namespace
@@ -65,16 +79,7 @@ void vantic_BrushAddTarget(Brush *brush, KorrinItem targetId) {
     meshes[count] = vantic_TriangulateTarget(targetId, 0);
     // The first target keeps the host's selection; later ones start from a clear one.
     if (count > 0) FX(fxPointSelect_ClearAll)(targetId);
-
-    std::free(brush->targetIds);
-    std::free(brush->selection);
-    std::free(brush->weights);
-    std::free(brush->targetMeshes);
-    brush->targetIds = ids;
-    brush->selection = selection;
-    brush->weights = weights;
-    brush->targetMeshes = meshes;
-    brush->targetCount = count + 1;
+    ReplaceTargetArrays(brush, ids, selection, weights, meshes, count + 1);
 }
 
 void vantic_BrushRemoveTarget(Brush *brush, KorrinItem targetId) {
@@ -88,15 +93,7 @@ void vantic_BrushRemoveTarget(Brush *brush, KorrinItem targetId) {
     vantic::RemoveTargetBoxMarks(brush, k);
 
     if (count == 1) {
-        std::free(brush->targetIds);
-        std::free(brush->selection);
-        std::free(brush->weights);
-        std::free(brush->targetMeshes);
-        brush->targetIds = nullptr;
-        brush->selection = nullptr;
-        brush->weights = nullptr;
-        brush->targetMeshes = nullptr;
-        brush->targetCount = 0;
+        ReplaceTargetArrays(brush, nullptr, nullptr, nullptr, nullptr, 0);
         return;
     }
     // The arrays keep their allocation; only the first targetCount entries are in use.

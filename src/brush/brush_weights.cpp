@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "brush/brush.h"
-#include "brush/point_arrays.h"
-#include "geometry/vec3_ops.h"
-#include "brush/world_radius.h"
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
+#include "brush/brush.h"
+#include "brush/point_arrays.h"
+#include "brush/world_radius.h"
+#include "geometry/vec3_ops.h"
 
 namespace vantic {
 

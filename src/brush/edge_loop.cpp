@@ -5,10 +5,10 @@
 // in the host's corner order) and runs on an explicit stack: a loop may be a million steps long.
 #include <vector>
 
+#include "binding/host_lists.h"
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
 #include "brush/selection_flags.h"
-#include "binding/host_lists.h"
 
 namespace {
 

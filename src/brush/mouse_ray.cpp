@@ -1,7 +1,7 @@
 #include "brush/mouse_ray.h"
 
-#include "geometry/vec3_ops.h"
 #include "binding/host_table.h"
+#include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
 

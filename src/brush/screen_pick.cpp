@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "binding/host_lists.h"
+#include "binding/host_table.h"
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
 #include "geometry/vec3_ops.h"
-#include "binding/host_lists.h"
-#include "binding/host_table.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
 

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "brush/brush.h"
+#include "entry/registration.h"
 #include "geometry/mesh_queries.h"
 #include "geometry/triangulation.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
 #include "rbf/rbf.h"
-#include "entry/registration.h"
 #include "tangent/tangent_space.h"
 #include "targetlist/target_list.h"
 #include "vanticAPI.h"

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "binding/data_keys.h"
-#include "binding/host_table.h"
 #include "binding/effect_targets.h"
+#include "binding/host_table.h"
 #include "targetlist/target_list_arrays.h"
 
 using vantic::TargetEdit;

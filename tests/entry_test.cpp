@@ -1,4 +1,4 @@
-// The module frame: handshake, name copy, host table binding and registration, seen from the host.
+// The module entry: handshake, name copy, host table binding and registration, seen from the host.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -16,7 +16,7 @@ namespace {
 using vhost::Host;
 using vhost::LoadedModule;
 
-TEST(Frame, InterfaceVersion) {
+TEST(Entry, InterfaceVersion) {
     LoadedModule module;
     EXPECT_EQ(module.api(), 0x103000);
 }
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(KindAndVersion, Handshake,
                                            // the kind is tested first
                                            Refusal{0x0FFFFF, 3, VANTIC_ENTRY_WRONG_KIND}));
 
-TEST(Frame, AcceptsKindAndVersionVariants) {
+TEST(Entry, AcceptsKindAndVersionVariants) {
     for (auto [version, kind] : {std::pair<int32_t, uint64_t>{0x100000, 2}, {0x103000, 0x12}, {0x1103000, 2}}) {
         Host host;
         host.version = version;
@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Services, MissingService,
                                            Missing{"fxActionOptionsClear", 700}),  // the very last
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(Frame, MissingMessageServiceFailsSilently) {
+TEST(Entry, MissingMessageServiceFailsSilently) {
     Host host;
     host.lack("fxMessageSend");
     LoadedModule module(true);
@@ -111,7 +111,7 @@ TEST(Frame, MissingMessageServiceFailsSilently) {
     EXPECT_TRUE(host.registry.functions.empty());
 }
 
-TEST(Frame, AttemptedGroupsAreNotRetried) {
+TEST(Entry, AttemptedGroupsAreNotRetried) {
     // Failing at fxMeshPointWeight, the 8th name of group 0x2: the message group (2 names), group
     // 0x1 (61) and the first 8 names of group 0x2 were looked up, nothing after.
     Host host;
@@ -128,7 +128,7 @@ TEST(Frame, AttemptedGroupsAreNotRetried) {
     EXPECT_TRUE(second.messages.entries.empty());
 }
 
-TEST(Frame, SecondBindingOfBoundGroupsDoesNothing) {
+TEST(Entry, SecondBindingOfBoundGroupsDoesNothing) {
     Host host;
     LoadedModule module(true);
     ASSERT_EQ(module.entry(host), VANTIC_ENTRY_LOADED);
@@ -212,7 +212,7 @@ constexpr std::pair<const char *, int32_t> kRegistered[] = {
     {"vantic_RbfInterpolate", 2},
 };
 
-TEST(Frame, EntryRegistersEveryFunctionAndTheBrushModule) {
+TEST(Entry, EntryRegistersEveryFunctionAndTheBrushModule) {
     vhost::PluginHost loaded;
     ASSERT_EQ(loaded.entryResult, VANTIC_ENTRY_LOADED);
     const auto &functions = loaded.host.registry.functions;
