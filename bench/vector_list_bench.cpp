@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "frame/host_table.h"
-#include "host.h"
-#include "plugin_host.h"
-#include "scene_file.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
+#include "model/scene_file.h"
 #include "vanticAPI.h"
 #include "vectorlist/vector_list.h"
 

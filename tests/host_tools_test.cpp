@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
 #include "korrin_host_services.h"
-#include "scene_file.h"
-#include "service_map.h"
-#include "tools.h"
+#include "model/host.h"
+#include "model/scene_file.h"
+#include "model/tools.h"
+#include "services/service_map.h"
 #include "host_service.h"
 
 namespace {

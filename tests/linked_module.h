@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "host.h"
 #include "korrin_host_services.h"
+#include "model/host.h"
 
 extern "C" int32_t korrinEntry(char *nameBuffer, KorrinFindFunction findFunction, int32_t hostVersion,
                                uint64_t hostKind);
