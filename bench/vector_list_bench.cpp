@@ -15,6 +15,7 @@
 #include "loading/plugin_host.h"
 #include "model/host.h"
 #include "model/scene_file.h"
+#include "services/find_service.h"
 #include "vanticAPI.h"
 #include "vectorlist/vector_list.h"
 

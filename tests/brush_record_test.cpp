@@ -14,6 +14,7 @@
 #include "model/host.h"
 #include "model/mesh.h"
 #include "model/tools.h"
+#include "services/find_service.h"
 #include "vanticAPI.h"
 
 // The allocation-failure test runs out of address space on purpose: the sanitizer's allocator must

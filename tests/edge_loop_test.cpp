@@ -12,6 +12,7 @@
 #include "linked_module.h"
 #include "model/host.h"
 #include "model/mesh.h"
+#include "services/find_service.h"
 
 namespace {
 

@@ -11,6 +11,8 @@
 #include <unistd.h>
 #endif
 
+#include "services/find_service.h"
+
 namespace vhost {
 
 namespace {

@@ -24,6 +24,8 @@ public:
 
     // The host current for the process; aborts when there is none.
     static Host &current();
+    // The same, or null when there is none: the find-function may be called with no host alive.
+    static Host *currentOrNull();
 
     // What the host tells a plug-in at entry.
     int32_t version = 0x103000;
@@ -51,8 +53,5 @@ private:
     Host *previous_;
     std::set<std::string> lacking_;
 };
-
-// The host's find-function, handed to korrinEntry.
-void *FindService(const char *name, uint32_t group);
 
 }  // namespace vhost
