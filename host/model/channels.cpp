@@ -6,10 +6,10 @@ namespace vhost {
 
 int32_t ChannelWidth(int32_t channel) {
     switch (channel) {
-    case 35:
-    case 36:
-    case 43:
-    case 44:
+    case KORRIN_CHANNEL_TOOL_POSITION:
+    case KORRIN_CHANNEL_TOOL_ROTATION:
+    case KORRIN_CHANNEL_POSITION:
+    case KORRIN_CHANNEL_ROTATION:
         return 3;
     default:
         return 1;

@@ -27,7 +27,7 @@ int32_t MouseEvent(Host &host, KorrinItem action, int32_t x, int32_t y, int32_t 
     // fxHandleMouseButton answers for this handle while the module handles the event.
     const KorrinItem outer = host.scene.tools.eventHandle;
     host.scene.tools.eventHandle = a->handle;
-    const int32_t result = SendModuleMessage(host, action, kActionEventMessage, event);
+    const int32_t result = SendModuleMessage(host, action, KORRIN_MODULE_MESSAGE_ACTION_EVENT, event);
     host.scene.tools.eventHandle = outer;
     return result;
 }
@@ -53,15 +53,15 @@ int32_t SendModuleMessage(Host &host, KorrinItem action, int32_t message, int64_
 }
 
 int32_t Press(Host &host, KorrinItem action, int32_t x, int32_t y, int32_t button) {
-    return MouseEvent(host, action, x, y, button, kEventPress);
+    return MouseEvent(host, action, x, y, button, KORRIN_EVENT_PRESS);
 }
 
 int32_t Drag(Host &host, KorrinItem action, int32_t x, int32_t y, int32_t button) {
-    return MouseEvent(host, action, x, y, button, kEventDrag);
+    return MouseEvent(host, action, x, y, button, KORRIN_EVENT_DRAG);
 }
 
 int32_t Release(Host &host, KorrinItem action, int32_t x, int32_t y, int32_t button) {
-    return MouseEvent(host, action, x, y, button, kEventRelease);
+    return MouseEvent(host, action, x, y, button, KORRIN_EVENT_RELEASE);
 }
 
 void SaveScene(Host &host, const std::string &path) {
@@ -70,7 +70,8 @@ void SaveScene(Host &host, const std::string &path) {
     std::vector<KorrinItem> actions;
     for (const auto &[id, action] : host.scene.tools.actions) actions.push_back(id);
     for (KorrinItem id : actions)
-        if (FindAction(host, id)) SendModuleMessage(host, id, kActionEventMessage, kEventSave, context);
+        if (FindAction(host, id))
+            SendModuleMessage(host, id, KORRIN_MODULE_MESSAGE_ACTION_EVENT, KORRIN_EVENT_SAVE, context);
     EndSave(host);
 }
 
@@ -79,7 +80,8 @@ int32_t DestroyAction(Host &host, KorrinItem action) {
         host.messages.host("no action " + std::to_string(action));
         return 0;
     }
-    const int32_t result = SendModuleMessage(host, action, kActionEventMessage, kEventDestroy);
+    const int32_t result =
+        SendModuleMessage(host, action, KORRIN_MODULE_MESSAGE_ACTION_EVENT, KORRIN_EVENT_DESTROY);
     host.scene.tools.actions.erase(action);
     host.scene.items.remove(action);
     return result;

@@ -12,6 +12,7 @@ namespace vhost {
 namespace {
 
 // What went wrong, for the host message; thrown inside this file only.
+// Contract: tests match the problem texts of the host messages; keep their wording.
 struct Failure {
     std::string problem;
 };
@@ -205,6 +206,7 @@ struct Function {
     std::function<ExpressionValue(Host &, const std::string &name, const Arguments &)> run;
 };
 
+// Contract: the module sends these function names in its expressions.
 const std::vector<Function> &Functions() {
     static const std::vector<Function> functions = {
         {"GetCurrentView", 0,
@@ -283,6 +285,7 @@ ExpressionValue Evaluate(Host &host, const Node &node) {
 }  // namespace
 
 const char *KindName(const ExpressionValue &value) {
+    // Contract: tests match these names in the host messages.
     static const char *const names[] = {"an integer", "a number", "a string", "a vector", "a name"};
     return names[value.index()];
 }

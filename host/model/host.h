@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "korrin_host_services.h"
 #include "model/data_attachment.h"
 #include "model/messages.h"
 #include "model/registry.h"
@@ -27,9 +28,9 @@ public:
     // The same, or null when there is none: the find-function may be called with no host alive.
     static Host *currentOrNull();
 
-    // What the host tells a plug-in at entry.
-    int32_t version = 0x103000;
-    uint64_t kind = 2;
+    // What the host tells a plug-in at entry: the interface version it speaks and its kind.
+    int32_t version = KORRIN_INTERFACE_VERSION;
+    uint64_t kind = KORRIN_HOST_KIND_SUPPORTED;
 
     // Makes the find-function answer null for this service name.
     void lack(const std::string &name) { lacking_.insert(name); }

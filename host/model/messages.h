@@ -23,6 +23,7 @@ struct MessageLog {
         entries.push_back(Message{item, std::move(source), code, std::move(text), std::move(kind)});
     }
     // Messages the simulated host reports about itself (unknown expressions, unimplemented services).
+    // Contract: clients and tests tell the host's own messages by this source and kind.
     void host(std::string text) { add(0, "host", 0, std::move(text), "Host"); }
 };
 

@@ -13,7 +13,7 @@ namespace vhost {
 namespace {
 
 // One line in the form file:line: problem (or file: problem when the loader names no line), from the
-// first line of the loader's error text.
+// first line of the loader's error text. Contract: tests match these error texts.
 [[noreturn]] void Fail(const std::string &path, const std::string &loaderError) {
     std::string problem = loaderError.substr(0, loaderError.find('\n'));
     if (problem.empty()) problem = "not a readable OBJ file";

@@ -48,11 +48,11 @@ Projection CurrentProjection(const Host &host) {
         p.up = axis.up;
         p.right = Cross(axis.forward, axis.up);
         p.unitsPerPixel = view.dolly * view.gridSize / p.focal;
-    } else if (view.type == 0) {
+    } else if (view.type == KORRIN_VIEW_CAMERA) {
         const KorrinItem camera = ActiveCamera(host);
         const double time = host.scene.channels.calcTime;
-        const std::array<double, 16> m = ObjectMatrix(host, camera, 51, time);
-        p.eye = host.scene.channels.valueAt(camera, 43, time);
+        const std::array<double, 16> m = ObjectMatrix(host, camera, KORRIN_MATRIX_WORLD, time);
+        p.eye = host.scene.channels.valueAt(camera, KORRIN_CHANNEL_POSITION, time);
         p.right = {m[0], m[1], m[2]};
         p.up = {m[4], m[5], m[6]};
         p.forward = {-m[8], -m[9], -m[10]};

@@ -25,7 +25,8 @@ struct RegisteredModule {
     KorrinModuleCallback callback = nullptr;
     uint32_t flags = 0;
     std::string description;
-    std::vector<std::pair<int32_t, int64_t>> accepted;  // (message, sub-code), -1 for every sub-code
+    // (message, sub-code); the sub-code KORRIN_ALL_SUBCODES accepts every one
+    std::vector<std::pair<int32_t, int64_t>> accepted;
     size_t functionsBefore = 0;  // how many functions were registered before the module
 };
 

@@ -27,8 +27,11 @@ namespace vhost {
 
 namespace {
 
+// Contract: scene files on disk use these tokens; changing one orphans every stored scene.
 constexpr const char *kHeader = "vantic-scene 1";
+constexpr const char *kBlockWord = "block", *kIntWord = "int", *kStringWord = "string";
 
+// Contract: scene files on disk use these escapes (the top of this file).
 void AppendQuoted(std::string &out, const std::string &text) {
     static const char digits[] = "0123456789abcdef";
     out += '"';
@@ -53,12 +56,14 @@ std::string Format(const std::vector<SceneBlock> &blocks) {
     out += '\n';
     for (size_t b = 0; b < blocks.size(); ++b) {
         if (b > 0) {
-            out += "block ";
+            out += kBlockWord;
+            out += ' ';
             AppendQuoted(out, blocks[b].name);
             out += '\n';
         }
         for (const SceneValue &v : blocks[b].values) {
-            out += v.isText ? "string " : "int ";
+            out += v.isText ? kStringWord : kIntWord;
+            out += ' ';
             AppendQuoted(out, v.key);
             out += ' ';
             if (v.isText)
@@ -77,6 +82,7 @@ public:
     LineReader(const std::string &path, size_t number, const std::string &line)
         : path_(path), number_(number), line_(line) {}
 
+    // Contract: clients and tests read the "<path>:<line>: " prefix of these errors.
     [[noreturn]] void fail(const std::string &problem) const {
         throw std::runtime_error(path_ + ":" + std::to_string(number_) + ": " + problem);
     }
@@ -170,7 +176,7 @@ std::vector<SceneBlock> Parse(const std::string &path, const std::string &conten
         }
         const std::string kind = reader.word();
         reader.space();
-        if (kind == "block") {
+        if (kind == kBlockWord) {
             SceneBlock block;
             block.name = reader.quoted();
             reader.end();
@@ -180,9 +186,9 @@ std::vector<SceneBlock> Parse(const std::string &path, const std::string &conten
         SceneValue value;
         value.key = reader.quoted();
         reader.space();
-        if (kind == "int") {
+        if (kind == kIntWord) {
             value.number = reader.integer();
-        } else if (kind == "string") {
+        } else if (kind == kStringWord) {
             value.isText = true;
             value.text = reader.quoted();
         } else {

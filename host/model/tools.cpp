@@ -9,6 +9,7 @@ namespace vhost {
 
 namespace {
 
+// Contract: the " (n)" suffix reaches the module and tests through fxObjectGetName and expressions.
 std::string UniqueName(Items &items, const std::string &name) {
     if (!items.findByName(name)) return name;
     for (int n = 2;; ++n) {

@@ -64,24 +64,20 @@ Action *FindAction(Host &host, KorrinItem action);
 
 // ---- the driver (host/model/event_driver.cpp) ----
 
-// The module message that carries action events, and the events it carries as its parameter.
-constexpr int32_t kActionEventMessage = 26;
-constexpr int64_t kEventSave = 32, kEventDestroy = 64, kEventDrag = 256, kEventPress = 512,
-                  kEventRelease = 1024;
-
 // Calls the action's module with (context, action, message, parameter) and returns its result. An
 // unknown action or a module that is not registered: a host message and 0.
 int32_t SendModuleMessage(Host &host, KorrinItem action, int32_t message, int64_t parameter,
                           KorrinHandle context = 0);
 // Sets the handle's mouse state (previous = the last current position, current = (x, y), the
-// button) and calls the action's module with message 26 and events 512 (press), 256 (drag),
-// 1024 (release); returns the callback's result. An action without a handle: a host message and 0.
+// button) and calls the action's module with KORRIN_MODULE_MESSAGE_ACTION_EVENT and the event
+// KORRIN_EVENT_PRESS, KORRIN_EVENT_DRAG or KORRIN_EVENT_RELEASE; returns the callback's result. An
+// action without a handle: a host message and 0.
 int32_t Press(Host &host, KorrinItem action, int32_t x, int32_t y, int32_t button);
 int32_t Drag(Host &host, KorrinItem action, int32_t x, int32_t y, int32_t button);
 int32_t Release(Host &host, KorrinItem action, int32_t x, int32_t y, int32_t button);
-// Sends the save event (32) to every action, writing into the scene file at path.
+// Sends KORRIN_EVENT_SAVE to every action, writing into the scene file at path.
 void SaveScene(Host &host, const std::string &path);
-// Sends the destroy event (64) to the action, then removes the action; returns the callback's result.
+// Sends KORRIN_EVENT_DESTROY to the action, then removes the action; returns the callback's result.
 int32_t DestroyAction(Host &host, KorrinItem action);
 
 }  // namespace vhost

@@ -18,9 +18,16 @@ Viewport Named(const char *name, int32_t type) {
 
 // Axis views are named after where their eye sits: "Back" has its eye at −z (type 3), "Top" at +y
 // (type 4), "Right" at +x (type 5); the negative types are the opposite sides.
+// Contract: the module, sessions and tests name views by these texts.
 ViewStore::ViewStore()
-    : viewports{Named("Perspective", 2), Named("Top", 4),    Named("Bottom", -4), Named("Front", -3),
-                Named("Back", 3),        Named("Left", -5),  Named("Right", 5),   Named("Camera", 0)} {}
+    : viewports{Named("Perspective", KORRIN_VIEW_PERSPECTIVE),
+                Named("Top", KORRIN_VIEW_AXIS_Y),
+                Named("Bottom", -KORRIN_VIEW_AXIS_Y),
+                Named("Front", -KORRIN_VIEW_AXIS_Z),
+                Named("Back", KORRIN_VIEW_AXIS_Z),
+                Named("Left", -KORRIN_VIEW_AXIS_X),
+                Named("Right", KORRIN_VIEW_AXIS_X),
+                Named("Camera", KORRIN_VIEW_CAMERA)} {}
 
 Viewport *ViewStore::find(const std::string &name) {
     for (Viewport &v : viewports)
@@ -34,13 +41,13 @@ const Viewport *ViewStore::find(const std::string &name) const {
 
 Viewport &ViewStore::currentView() {
     // A store emptied by hand still answers with a default perspective view.
-    if (viewports.empty()) viewports.push_back(Named("Perspective", 2));
+    if (viewports.empty()) viewports.push_back(Named("Perspective", KORRIN_VIEW_PERSPECTIVE));
     Viewport *v = find(current);
     return v ? *v : viewports.front();
 }
 
 const Viewport &ViewStore::currentView() const {
-    static const Viewport fallback = Named("Perspective", 2);
+    static const Viewport fallback = Named("Perspective", KORRIN_VIEW_PERSPECTIVE);
     const Viewport *v = find(current);
     if (v) return *v;
     return viewports.empty() ? fallback : viewports.front();
@@ -72,9 +79,9 @@ Vec3 PerspectiveEye(const Viewport &view) {
 
 bool AxisViewOf(int32_t type, AxisView &out) {
     const int32_t magnitude = std::abs(type);
-    if (magnitude < 3 || magnitude > 5) return false;
-    const double side = (magnitude == 3 ? -1.0 : 1.0) * (type < 0 ? -1.0 : 1.0);
-    out.axis = 5 - magnitude;  // 3 -> z, 4 -> y, 5 -> x
+    if (magnitude < KORRIN_VIEW_AXIS_Z || magnitude > KORRIN_VIEW_AXIS_X) return false;
+    const double side = (magnitude == KORRIN_VIEW_AXIS_Z ? -1.0 : 1.0) * (type < 0 ? -1.0 : 1.0);
+    out.axis = KORRIN_VIEW_AXIS_X - magnitude;  // 3 -> z, 4 -> y, 5 -> x
     out.eyeOffset = side * 100000.0;
     out.forward = {0.0, 0.0, 0.0};
     out.forward[out.axis] = -side;

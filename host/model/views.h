@@ -16,7 +16,7 @@ using Vec3 = std::array<double, 3>;
 // View-type codes: 0 camera view, 2 perspective, ±3 / ±4 / ±5 axis views along z / y / x.
 struct Viewport {
     std::string name;
-    int32_t type = 2;
+    int32_t type = KORRIN_VIEW_PERSPECTIVE;
     std::array<double, 3> move{};    // the orbit pivot is -move
     std::array<double, 3> rotate{};  // heading, pitch, (unused) in degrees
     double dolly = 1.0;
@@ -28,7 +28,7 @@ struct Viewport {
 struct ViewStore {
     std::vector<Viewport> viewports;  // a fresh host has "Perspective", "Top", "Bottom", "Front",
                                       // "Back", "Left", "Right" and "Camera"
-    std::string current = "Perspective";
+    std::string current = "Perspective";  // Contract: what GetCurrentView answers in a fresh host.
     KorrinItem activeCamera = 0;
     ViewStore();
     Viewport *find(const std::string &name);

@@ -74,7 +74,7 @@ int32_t KeyChannelsSet(KorrinItem object, int32_t key, int32_t channel, const do
     return 1;
 }
 
-// Any id may be asked: code 50 is fetched with a number that need not name an item.
+// Any id may be asked: KORRIN_MATRIX_TANGENT is fetched with a number that need not name an item.
 int32_t MatrixGet(KorrinItem object, int32_t code, double time, double *matrix16, int32_t) {
     if (!matrix16) return 0;
     const std::array<double, 16> m = ObjectMatrix(Host::current(), object, code, time);

@@ -27,6 +27,7 @@ std::optional<T> ValueOf(const char *text, const char *wanted) {
     if (const T *v = std::get_if<T>(&*value)) return *v;
     if constexpr (std::is_same_v<T, double>)
         if (const int32_t *i = std::get_if<int32_t>(&*value)) return static_cast<double>(*i);
+    // Contract: tests match "gives <kind>, not <wanted>" in this message.
     Host::current().messages.host(std::string("expression \"") + text + "\" gives " + KindName(*value) + ", not " + wanted);
     return std::nullopt;
 }

@@ -67,8 +67,9 @@ int32_t MeshPointPolys(KorrinItem mesh, int32_t point, int32_t *polygons, int32_
 
 int32_t MeshPoint(KorrinItem mesh, int32_t point, double *position, int32_t selector) {
     const Mesh *m = Live(mesh);
-    if (!m || !position || (selector != 0 && selector != 1)) return 0;
-    const std::vector<Vec3> &positions = selector == 0 ? m->base : m->current;
+    const bool known = selector == KORRIN_POSITIONS_BASE || selector == KORRIN_POSITIONS_CURRENT;
+    if (!m || !position || !known) return 0;
+    const std::vector<Vec3> &positions = selector == KORRIN_POSITIONS_BASE ? m->base : m->current;
     if (!InRange(point, positions.size())) return 0;
     PutVec(position, positions[static_cast<size_t>(point)]);
     return 1;

@@ -9,15 +9,17 @@ namespace vhost {
 
 namespace {
 
-// mode 1: screen (x, y, ·) -> world point; mode 0: world point -> screen (x, y, depth).
+// KORRIN_SCREEN_TO_WORLD: screen (x, y, ·) -> world point; KORRIN_WORLD_TO_SCREEN: world point ->
+// screen (x, y, depth).
 int32_t WorldScreenConversion(const double *in, double *out, int32_t mode) {
     Host &host = Host::current();
     if (!in || !out) return 0;
-    if (mode == 1) {
+    if (mode == KORRIN_SCREEN_TO_WORLD) {
         ScreenToWorld(host, in, out);
-    } else if (mode == 0) {
+    } else if (mode == KORRIN_WORLD_TO_SCREEN) {
         WorldToScreen(host, in, out);
     } else {
+        // Contract: tests match "mode <n>" in this message.
         host.messages.host("fxWorldScreenConversion: unknown mode " + std::to_string(mode));
         return 0;
     }
