@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
-#include "mesh.h"
-#include "plugin_host.h"
-#include "service_map.h"
-#include "tools.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
+#include "model/mesh.h"
+#include "model/tools.h"
+#include "model/views.h"
+#include "services/service_map.h"
 #include "vanticAPI.h"
-#include "views.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "mesh.h"
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
+#include "model/mesh.h"
 #include "vanticAPI.h"
 
 namespace {

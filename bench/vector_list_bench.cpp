@@ -12,9 +12,10 @@
 #include <vector>
 
 #include "binding/host_table.h"
-#include "host.h"
-#include "plugin_host.h"
-#include "scene_file.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
+#include "model/scene_file.h"
+#include "services/find_service.h"
 #include "vanticAPI.h"
 #include "vectorlist/vector_list.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "mesh.h"
+#include "model/mesh.h"
 
 namespace sandbox {
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "mesh.h"
+#include "model/mesh.h"
+#include "model/views.h"
 #include "png_file.h"
-#include "views.h"
 
 namespace sandbox {
 

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "mesh.h"
-#include "scene_file.h"
-#include "tools.h"
-#include "views.h"
+#include "model/mesh.h"
+#include "model/scene_file.h"
+#include "model/tools.h"
+#include "model/views.h"
 
 namespace sandbox {
 

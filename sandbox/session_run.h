@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
 #include "session.h"
 #include "vanticAPI.h"
 

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "brush/brush.h"
-#include "host.h"
 #include "korrin_host_services.h"
 #include "linked_module.h"
-#include "mesh.h"
-#include "plugin_host.h"
-#include "tools.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
+#include "model/mesh.h"
+#include "model/tools.h"
+#include "services/find_service.h"
 #include "vanticAPI.h"
 
 // The allocation-failure test runs out of address space on purpose: the sanitizer's allocator must

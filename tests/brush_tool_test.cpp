@@ -19,7 +19,7 @@
 
 #include "brush/point_arrays.h"
 #include "brush_scene.h"
-#include "scene_file.h"
+#include "model/scene_file.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "brush/brush.h"
-#include "host.h"
 #include "linked_module.h"
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
 #include "vanticAPI.h"
 
 namespace {

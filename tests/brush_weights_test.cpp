@@ -14,6 +14,7 @@
 #include "brush/point_arrays.h"
 #include "brush_scene.h"
 #include "linked_module.h"
+#include "services/find_service.h"
 
 namespace {
 

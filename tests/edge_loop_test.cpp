@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "brush/brush.h"
-#include "host.h"
 #include "korrin_host_services.h"
 #include "linked_module.h"
-#include "mesh.h"
+#include "model/host.h"
+#include "model/mesh.h"
+#include "services/find_service.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "host.h"
-#include "module_loader.h"
-#include "plugin_host.h"
+#include "loading/module_loader.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
 #include "vanticAPI.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "brush_client.h"
-#include "mesh.h"
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
+#include "model/mesh.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "host.h"
 #include "korrin_host_services.h"
-#include "service_map.h"
-#include "views.h"
+#include "model/host.h"
+#include "model/views.h"
+#include "services/service_map.h"
 #include "host_service.h"
 
 namespace {

@@ -16,11 +16,11 @@
 #include <utility>
 #include <vector>
 
-#include "host.h"
 #include "korrin_host_services.h"
-#include "mesh.h"
-#include "plugin_host.h"
-#include "service_map.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
+#include "model/mesh.h"
+#include "services/service_map.h"
 #include "vanticAPI.h"
 #include "host_service.h"
 

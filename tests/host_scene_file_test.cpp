@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
 #include "korrin_host_services.h"
-#include "scene_file.h"
-#include "service_map.h"
+#include "model/host.h"
+#include "model/scene_file.h"
+#include "services/service_map.h"
 #include "host_service.h"
 
 namespace {

@@ -3,6 +3,6 @@
 #pragma once
 
 #include "korrin_host_services.h"
-#include "service_map.h"
+#include "services/service_map.h"
 
 #define FX(name) (*vhost::ServiceAs<name##_fn>(#name))

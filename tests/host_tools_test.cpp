@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
 #include "korrin_host_services.h"
-#include "scene_file.h"
-#include "service_map.h"
-#include "tools.h"
+#include "model/host.h"
+#include "model/scene_file.h"
+#include "model/tools.h"
+#include "services/service_map.h"
 #include "host_service.h"
 
 namespace {
@@ -41,7 +41,7 @@ int32_t RecordingCallback(KorrinHandle context, KorrinItem action, int32_t messa
     call.button = FX(fxHandleMouseButton)(0);
     FX(fxHandleMouseCurPos)(handle, &call.curX, &call.curY, 0);
     FX(fxHandleMousePrevPos)(handle, &call.prevX, &call.prevY, 0);
-    if (parameter == kEventSave) {
+    if (parameter == KORRIN_EVENT_SAVE) {
         // Leaves a trace in the scene file: a block named after the action holding its id.
         const std::string block = "Probe" + std::to_string(action);
         const KorrinHandle format = FX(fxFormatNew)(context, block.c_str(), 0);

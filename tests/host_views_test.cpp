@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "geometry/view_queries.h"
-#include "host.h"
 #include "korrin_host_services.h"
 #include "linked_module.h"
+#include "model/host.h"
+#include "model/views.h"
+#include "services/service_map.h"
 #include "vanticAPI.h"
-#include "service_map.h"
-#include "views.h"
 #include "host_service.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
-#include "mesh.h"
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
+#include "model/mesh.h"
 #include "vanticAPI.h"
 
 namespace {

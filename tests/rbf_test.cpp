@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
 #include "vanticAPI.h"
 
 namespace {

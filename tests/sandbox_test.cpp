@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "model/views.h"
 #include "session.h"
 #include "session_run.h"
-#include "views.h"
 
 namespace {
 

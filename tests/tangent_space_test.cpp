@@ -10,8 +10,8 @@
 #include <tuple>
 #include <vector>
 
-#include "mesh.h"
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
+#include "model/mesh.h"
 #include "tangent/tangent_topology.h"
 #include "vanticAPI.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "mesh.h"
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
+#include "model/mesh.h"
 #include "vanticAPI.h"
 
 // Lets the allocation-failure tests see calloc return null under AddressSanitizer too.

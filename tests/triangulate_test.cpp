@@ -10,9 +10,9 @@
 
 #include "geometry/triangulation.h"
 #include "geometry/vector_primitives.h"
-#include "host.h"
-#include "mesh.h"
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
+#include "model/mesh.h"
 #include "vanticAPI.h"
 
 namespace {

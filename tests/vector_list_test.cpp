@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "binding/host_table.h"
-#include "host.h"
 #include "linked_module.h"
-#include "plugin_host.h"
-#include "scene_file.h"
+#include "loading/plugin_host.h"
+#include "model/host.h"
+#include "model/scene_file.h"
 #include "vanticAPI.h"
 #include "vectorlist/vector_list.h"
 #include "vectorlist/vector_list_text.h"

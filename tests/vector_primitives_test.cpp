@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
 #include "vanticAPI.h"
 
 namespace {

@@ -7,13 +7,13 @@
 #include <random>
 #include <string>
 
-#include "channels.h"
 #include "geometry/view_queries.h"
-#include "host.h"
 #include "linked_module.h"
-#include "plugin_host.h"
+#include "loading/plugin_host.h"
+#include "model/channels.h"
+#include "model/host.h"
+#include "model/views.h"
 #include "vanticAPI.h"
-#include "views.h"
 
 namespace {
 
