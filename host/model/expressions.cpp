@@ -207,32 +207,25 @@ struct Function {
 };
 
 // Contract: the module sends these function names in its expressions.
+// name("view"): one field of the named view.
+template <class Field>
+Function ViewGetter(const char *name, Field Viewport::*field) {
+    return {name, 1, [field](Host &host, const std::string &f, const Arguments &a) -> ExpressionValue {
+                return ViewArgument(host, f, a).*field;
+            }};
+}
+
 const std::vector<Function> &Functions() {
     static const std::vector<Function> functions = {
         {"GetCurrentView", 0,
          [](Host &host, const std::string &, const Arguments &) -> ExpressionValue {
              return host.scene.views.current;
          }},
-        {"GetViewType", 1,
-         [](Host &host, const std::string &f, const Arguments &a) -> ExpressionValue {
-             return ViewArgument(host, f, a).type;
-         }},
-        {"GetViewMove", 1,
-         [](Host &host, const std::string &f, const Arguments &a) -> ExpressionValue {
-             return ViewArgument(host, f, a).move;
-         }},
-        {"GetViewRotate", 1,
-         [](Host &host, const std::string &f, const Arguments &a) -> ExpressionValue {
-             return ViewArgument(host, f, a).rotate;
-         }},
-        {"GetViewDolly", 1,
-         [](Host &host, const std::string &f, const Arguments &a) -> ExpressionValue {
-             return ViewArgument(host, f, a).dolly;
-         }},
-        {"GetViewGridSize", 1,
-         [](Host &host, const std::string &f, const Arguments &a) -> ExpressionValue {
-             return ViewArgument(host, f, a).gridSize;
-         }},
+        ViewGetter("GetViewType", &Viewport::type),
+        ViewGetter("GetViewMove", &Viewport::move),
+        ViewGetter("GetViewRotate", &Viewport::rotate),
+        ViewGetter("GetViewDolly", &Viewport::dolly),
+        ViewGetter("GetViewGridSize", &Viewport::gridSize),
         // The argument is a flags word the host reserves; any integer is taken.
         {"unparentItems", 1,
          [](Host &host, const std::string &f, const Arguments &a) -> ExpressionValue {
