@@ -50,7 +50,9 @@ typedef int32_t vantic_RayIntersectPlane_t(const double *o, const double *d, con
 typedef int32_t vantic_RayIntersectTriangle_t(const double *o, const double *d, const double *a,
                                               const double *b, const double *c, double *t, double *weights,
                                               int32_t cull);
-/* Hits at any t; writes nothing on a miss; |det| below 1e-6 is a miss. */
+/* Hits at any t; writes nothing on a miss. A ray (nearly) parallel to the triangle misses: |det| below
+ * 1e-6, and below 1e-6 |d| |(b - a) x (c - a)| when that product is under 1 (small triangles and short
+ * rays keep their head-on hits). */
 typedef int32_t vantic_RayIntersectTriangle2_t(const double *o, const double *d, const double *a,
                                                const double *b, const double *c, double *t, double *weights,
                                                int32_t cull);

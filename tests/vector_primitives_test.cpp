@@ -246,10 +246,18 @@ TEST_F(Primitives, TriangleTestsOnCornersEdgesSidesAndTolerance) {
         {{0.25, 0.25, -1}, {0, 0, 1}, false, 0, 1, 1, 1, {0.5, 0.25, 0.25}, "back face without cull"},
         {{1, 1, 1}, {0, 0, -1}, false, 0, 0, 0, 0, {}, "beside the triangle"},
         {{-1, 0.25, 0}, {1, 0, 0}, false, 0, 0, 0, 0, {}, "in the triangle's plane"},
-        {{0.25 * tiny, 0.25 * tiny, 1}, {0, 0, -1}, true, 0, 1, 0, 1, {0.5, 0.25, 0.25},
-         "determinant below 1e-6"},
-        {{0.25 * tiny, 0.25 * tiny, 1}, {0, 0, -1}, true, 1, 1, 0, 1, {0.5, 0.25, 0.25},
-         "determinant below 1e-6, cull"},
+        // A small triangle hit head-on: |det| is far below 1e-6, yet large for a triangle of that size.
+        {{0.25 * tiny, 0.25 * tiny, 1}, {0, 0, -1}, true, 0, 1, 1, 1, {0.5, 0.25, 0.25},
+         "small triangle head-on"},
+        {{0.25 * tiny, 0.25 * tiny, 1}, {0, 0, -1}, true, 1, 1, 1, 1, {0.5, 0.25, 0.25},
+         "small triangle head-on, cull"},
+        // Grazing rays (1e-9 off the plane) stay misses for the second test at every scale; the first
+        // test has no determinant tolerance and takes them.
+        {{0.25 * tiny - 1, 0.25 * tiny, 1e-9}, {1, 0, -1e-9}, true, 0, 1, 0, 1, {0.5, 0.25, 0.25},
+         "small triangle, grazing"},
+        {{0.25 * tiny - 1, 0.25 * tiny, 1e-9}, {1, 0, -1e-9}, true, 1, 1, 0, 1, {0.5, 0.25, 0.25},
+         "small triangle, grazing, cull"},
+        {{-0.75, 0.25, 1e-9}, {1, 0, -1e-9}, false, 0, 1, 0, 1, {0.5, 0.25, 0.25}, "unit triangle, grazing"},
     };
     for (const Case &k : cases) {
         const V3 &pa = k.small ? ta : a, &pb = k.small ? tb : b, &pc = k.small ? tc : c;
@@ -271,6 +279,37 @@ TEST_F(Primitives, TriangleTestsOnCornersEdgesSidesAndTolerance) {
                     EXPECT_EQ(t, 123) << "the second test writes nothing on a miss";
                 }
             }
+        }
+    }
+}
+
+// Aimed head-on at every vertex, edge midpoint, diagonal midpoint and cell centre of a grid of two
+// triangles per cell, the second test hits at least one triangle, from cells of 1e3 down to 1e-6.
+TEST_F(Primitives, SecondTriangleTestIsWatertightAtEveryScale) {
+    constexpr int kCells = 4;
+    for (const double cell : {1e3, 1.0, 1.4e-3, 5.6e-4, 2e-4, 1e-6}) {
+        auto corner = [&](int i, int j) { return V3{i * cell, j * cell, 0.0}; };
+        for (int32_t cull = 0; cull <= 1; ++cull) {
+            int missed = 0, aims = 0;
+            for (int ai = 0; ai <= 2 * kCells; ++ai)
+                for (int aj = 0; aj <= 2 * kCells; ++aj) {
+                    ++aims;
+                    const V3 o{ai * 0.5 * cell, aj * 0.5 * cell, 10 * cell}, d{0, 0, -1};
+                    bool hit = false;
+                    for (int i = 0; i < kCells && !hit; ++i)
+                        for (int j = 0; j < kCells && !hit; ++j) {
+                            const V3 p00 = corner(i, j), p10 = corner(i + 1, j), p11 = corner(i + 1, j + 1),
+                                     p01 = corner(i, j + 1);
+                            double t = 0;
+                            V3 w;
+                            hit = rayTriangle2(o.data(), d.data(), p00.data(), p10.data(), p11.data(), &t, w.data(),
+                                               cull) ||
+                                  rayTriangle2(o.data(), d.data(), p00.data(), p11.data(), p01.data(), &t, w.data(),
+                                               cull);
+                        }
+                    if (!hit) ++missed;
+                }
+            EXPECT_EQ(missed, 0) << "cell " << cell << ", cull " << cull << ": " << missed << " of " << aims;
         }
     }
 }

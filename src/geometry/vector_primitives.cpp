@@ -23,6 +23,16 @@ bool PlaneParameter(const double *o, const double *d, const double *n, const dou
     return true;
 }
 
+// The determinant tolerance scaled to the ray and the triangle: for a short ray or a triangle much
+// smaller than unit size the determinant is small even head-on, so the absolute tolerance shrinks with
+// |d| |e1 x e2| below 1. Only asked for when |det| is already under the absolute tolerance.
+double DeterminantFloor(const double *d, const double *e1, const double *e2) {
+    double n[3];
+    Cross(e1, e2, n);
+    const double s = std::sqrt(Dot(d, d)) * std::sqrt(Dot(n, n));
+    return s < 1.0 ? kDeterminantTolerance * s : kDeterminantTolerance;
+}
+
 }  // namespace
 
 void vantic_Normalize(double *v) {
@@ -127,7 +137,7 @@ int32_t vantic_RayIntersectTriangle2(const double *o, const double *d, const dou
     Sub(o, a, tv);
     double u, v, s;
     if (cull != 0) {
-        if (det < kDeterminantTolerance) return 0;
+        if (det < kDeterminantTolerance && (det <= 0 || det < DeterminantFloor(d, e1, e2))) return 0;
         const double uu = Dot(tv, pv);
         if (uu < 0 || uu > det) return 0;
         Cross(tv, e1, qv);
@@ -138,7 +148,9 @@ int32_t vantic_RayIntersectTriangle2(const double *o, const double *d, const dou
         u = uu * inv;
         v = vv * inv;
     } else {
-        if (det > -kDeterminantTolerance && det < kDeterminantTolerance) return 0;
+        if (det > -kDeterminantTolerance && det < kDeterminantTolerance &&
+            (det == 0 || std::fabs(det) < DeterminantFloor(d, e1, e2)))
+            return 0;
         const double inv = 1 / det;
         u = Dot(tv, pv) * inv;
         if (u < 0 || u > 1) return 0;
