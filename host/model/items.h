@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,8 +35,9 @@ public:
     KorrinItem current = 0;  // the current object
 
 private:
-    KorrinItem next_ = 1;
-    std::map<KorrinItem, Item> items_;
+    // Ids count up from 1 and are never reused, so item id lives at index id - 1 (null once removed):
+    // every service looks its item up, and this keeps that to one index.
+    std::vector<std::unique_ptr<Item>> items_;
 };
 
 }  // namespace vhost

@@ -10,7 +10,9 @@
 //    the scene is in front of it. The scale is what the perspective view shows at its pivot
 //    distance: D / focal world units per pixel, D = dolly·gridSize.
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "model/host.h"
 #include "model/views.h"
@@ -33,8 +35,7 @@ Vec3 Cross(const Vec3 &a, const Vec3 &b) {
 
 double Dot(const Vec3 &a, const Vec3 &b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
-Projection CurrentProjection(const Host &host) {
-    const Viewport &view = host.scene.views.currentView();
+Projection BuildProjection(const Host &host, const Viewport &view) {
     Projection p;
     p.centreX = view.width / 2.0;
     p.centreY = view.height / 2.0;
@@ -68,13 +69,51 @@ Projection CurrentProjection(const Host &host) {
     return p;
 }
 
+// Everything a perspective or axis view's projection is made from, compared bit for bit (so -0 and
+// NaN inputs rebuild it exactly as before).
+struct ViewInputs {
+    int32_t type = 0, width = 0, height = 0;
+    uint64_t values[9] = {};
+
+    explicit ViewInputs(const Viewport &view) : type(view.type), width(view.width), height(view.height) {
+        const double v[9] = {view.move[0],  view.move[1], view.move[2],    view.rotate[0],   view.rotate[1],
+                             view.rotate[2], view.dolly,  view.gridSize, view.fieldOfView};
+        for (int i = 0; i < 9; ++i) values[i] = std::bit_cast<uint64_t>(v[i]);
+    }
+    bool operator==(const ViewInputs &) const = default;
+};
+
+// The projection of the current view. Building it takes sines, cosines and a tangent, so a
+// perspective or axis view keeps the last one until its inputs change; a camera view also depends on
+// the camera's channels and is built every time.
+const Projection &CurrentProjection(const Host &host) {
+    const Viewport &view = host.scene.views.currentView();
+    static thread_local Projection built;
+    if (view.type == KORRIN_VIEW_CAMERA) {
+        built = BuildProjection(host, view);
+        return built;
+    }
+    static thread_local struct {
+        bool valid = false;
+        ViewInputs inputs{Viewport{}};
+        Projection projection;
+    } cache;
+    const ViewInputs inputs(view);
+    if (!cache.valid || !(cache.inputs == inputs)) {
+        cache.projection = BuildProjection(host, view);
+        cache.inputs = inputs;
+        cache.valid = true;
+    }
+    return cache.projection;
+}
+
 // Keeps far-off and degenerate projections finite and inside the range of a 32-bit pixel.
 double Pixel(double v) { return std::clamp(v, -1e9, 1e9); }
 
 }  // namespace
 
 void ScreenToWorld(const Host &host, const double screen[3], double world[3]) {
-    const Projection p = CurrentProjection(host);
+    const Projection &p = CurrentProjection(host);
     const double a = screen[0] - p.centreX;
     const double b = p.centreY - screen[1];
     const double depth = p.orthographic ? 0.0 : 1.0;
@@ -84,7 +123,7 @@ void ScreenToWorld(const Host &host, const double screen[3], double world[3]) {
 }
 
 void WorldToScreen(const Host &host, const double world[3], double screen[3]) {
-    const Projection p = CurrentProjection(host);
+    const Projection &p = CurrentProjection(host);
     const Vec3 d{world[0] - p.eye[0], world[1] - p.eye[1], world[2] - p.eye[2]};
     const double depth = Dot(d, p.forward);
     double scale = p.unitsPerPixel;

@@ -19,7 +19,10 @@ void Put(int32_t *out, int32_t value) {
 }
 
 void PutVec(double *out, const Vec3 &v) {
-    if (out) std::copy(v.begin(), v.end(), out);
+    if (!out) return;
+    out[0] = v[0];
+    out[1] = v[1];
+    out[2] = v[2];
 }
 
 // The two-call list pattern: copy up to capacity entries, always report the full count.
