@@ -14,6 +14,12 @@
 extern "C" {
 #endif
 
+/* The version of this interface. Contract: a new minor adds functions or codes and keeps every layout;
+ * a new major may change them. */
+#define VANTIC_VERSION_MAJOR 1
+#define VANTIC_VERSION_MINOR 0
+#define VANTIC_VERSION_PATCH 0
+
 /* Result-type codes the functions are registered with. */
 #define VANTIC_RESULT_INT 9     /* a 32-bit signed int */
 #define VANTIC_RESULT_DOUBLE 2  /* a double */
