@@ -110,7 +110,11 @@ uint32_t vtesthost_AddTube(VanticTestHost *host, const char *name, double radius
                            int32_t segments, int32_t rings);
 
 /** @brief A mesh from raw arrays.
+ * @param host the test host
+ * @param name the mesh object's name
  * @param points @p pointCount points, three doubles each
+ * @param pointCount how many points
+ * @param polygonCount how many polygons
  * @param cornerCounts @p polygonCount corner counts, one per polygon
  * @param corners the point indices of every polygon's corners, polygon after polygon, in winding
  *        order (as many as the corner counts add up to)
@@ -155,6 +159,8 @@ void vtesthost_SetGridSize(VanticTestHost *host, double gridSize);
 void vtesthost_SetPixelSize(VanticTestHost *host, int32_t width, int32_t height);
 
 /** @brief Adds a camera and makes it the one the camera view looks through.
+ * @param host the test host
+ * @param name the camera object's name
  * @param position three doubles
  * @param headingPitchBank three angles in degrees; the camera looks along -z when all are 0
  * @return the camera's item id, or 0 when @p name is null. */
