@@ -13,7 +13,7 @@ namespace {
 class TestHost : public ::testing::Test {
 protected:
     void SetUp() override {
-        host = vtesthost_Create(VANTIC_MODULE_PATH);
+        host = vtesthost_Create(VANTIC_MODULE);
         ASSERT_NE(host, nullptr) << vtesthost_LastError();
         ASSERT_EQ(vtesthost_EntryResult(host), VANTIC_ENTRY_LOADED);
     }
