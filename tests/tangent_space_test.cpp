@@ -12,6 +12,7 @@
 
 #include "loading/plugin_host.h"
 #include "model/mesh.h"
+#include "geometry/mesh_queries.h"
 #include "tangent/tangent_topology.h"
 #include "vanticAPI.h"
 
@@ -257,6 +258,41 @@ std::vector<TangentPoint> PlainEvaluate(const TangentSpace &space, const vhost::
     return points;
 }
 
+// The reference triangles chosen plainly, point by point, from the host model's base positions and
+// normals: the nearest (point, following, preceding) triangle to each probe, the earlier on a tie.
+void ExpectPlainReferenceTriangles(const TangentSpace &space, const vhost::Mesh &mesh) {
+    for (int32_t p = 0; p < space.numPoints; ++p) {
+        const TangentPoint &point = space.points[p];
+        const Triple &n = mesh.normals[static_cast<size_t>(p)], &at = mesh.base[static_cast<size_t>(p)];
+        Triple axis;
+        vantic::ProbeAxis(n.data(), axis.data());
+        const double s = Dot(axis, n) / Dot(n, n);
+        Triple probe[2];
+        for (int i = 0; i < 3; ++i) {
+            probe[0][i] = at[i] + (axis[i] - s * n[i]);
+            probe[1][i] = at[i] - (axis[i] - s * n[i]);
+        }
+        for (int k = 0; k < 2; ++k) {
+            uint32_t tri[3] = {static_cast<uint32_t>(p), 0, 0};
+            double weights[3] = {0, 0, 0}, best = 0.0;
+            for (int32_t j = 0; j < point.numPolys; ++j) {
+                const uint32_t a = point.corners[2 * j], b = point.corners[2 * j + 1];
+                double closest[3], w[3];
+                const double d = vantic_PointOnTri(probe[k].data(), at.data(), mesh.base[a].data(), mesh.base[b].data(),
+                                                   closest, w);
+                if (j == 0 || d < best) {
+                    best = d;
+                    tri[1] = a;
+                    tri[2] = b;
+                    std::memcpy(weights, w, sizeof w);
+                }
+            }
+            EXPECT_EQ(std::memcmp(tri, k == 0 ? point.refTri1 : point.refTri2, sizeof tri), 0) << p;
+            EXPECT_EQ(std::memcmp(weights, k == 0 ? point.refWeights1 : point.refWeights2, sizeof weights), 0) << p;
+        }
+    }
+}
+
 // An irregular mesh (a noisy sphere with its poles' fans, a point in no polygon and a collapsed
 // quad) evaluated with every smoothing count: positions, normals and frames match the plain
 // evaluation bit for bit.
@@ -269,6 +305,7 @@ TEST(TangentSpace, EvaluationMatchesThePlainEvaluationBitForBit) {
     data.polygons.push_back({first, first + 1, first + 2, first + 3});
     kit.add(data);
     TangentSpace *space = kit.create(kit.mesh, kDataId);
+    ExpectPlainReferenceTriangles(*space, kit.hostMesh());
     std::mt19937_64 random(21);
     std::uniform_real_distribution<double> noise(-0.05, 0.05);
     for (int32_t passes : {2, 1, 3, 0}) {

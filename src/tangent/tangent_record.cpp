@@ -39,8 +39,7 @@ bool Build(TangentSpace *space) {
     } catch (const std::bad_alloc &) {
         return false;
     }
-    for (int32_t p = 0; p < space->numPoints; ++p) vantic::ChooseReferenceTriangles(space, p);
-    return vantic::EvaluateTangentSpace(space);
+    return vantic::ChooseReferenceTriangles(space) && vantic::EvaluateTangentSpace(space);
 }
 
 }  // namespace

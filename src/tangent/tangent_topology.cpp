@@ -74,11 +74,15 @@ void ProbeAxis(const double *n, double *axis) {
     for (int i = 0; i < 3; ++i) axis[i] = i == which ? 1.0 : 0.0;
 }
 
-void ChooseReferenceTriangles(const TangentSpace *space, int32_t p) {
+namespace {
+
+// The reference triangles of point p, from the base positions of every point (base + 3 * q).
+void ChooseFor(const TangentSpace *space, int32_t p, const double *base) {
     TangentPoint &point = space->points[p];
-    double n[3] = {0, 0, 0}, position[3] = {0, 0, 0}, axis[3];
+    auto at = [base](uint32_t q) { return base + 3 * static_cast<size_t>(q); };
+    double n[3] = {0, 0, 0}, axis[3];
     FX(fxMeshPointNormal)(space->objectId, p, n, 0);
-    FX(fxMeshPoint)(space->objectId, p, position, KORRIN_POSITIONS_BASE);
+    const double *position = at(static_cast<uint32_t>(p));
     ProbeAxis(n, axis);
     const double s = Dot(axis, n) / Dot(n, n);
     double probe1[3], probe2[3];
@@ -95,11 +99,9 @@ void ChooseReferenceTriangles(const TangentSpace *space, int32_t p) {
     double best1 = 0.0, best2 = 0.0;
     for (int32_t j = 0; j < point.numPolys; ++j) {
         const uint32_t a = point.corners[2 * j], b = point.corners[2 * j + 1];
-        double pa[3] = {0, 0, 0}, pb[3] = {0, 0, 0}, closest[3], w1[3], w2[3];
-        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(a), pa, KORRIN_POSITIONS_BASE);
-        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(b), pb, KORRIN_POSITIONS_BASE);
-        const double d1 = vantic_PointOnTri(probe1, position, pa, pb, closest, w1);
-        const double d2 = vantic_PointOnTri(probe2, position, pa, pb, closest, w2);
+        double closest[3], w1[3], w2[3];
+        const double d1 = vantic_PointOnTri(probe1, position, at(a), at(b), closest, w1);
+        const double d2 = vantic_PointOnTri(probe2, position, at(a), at(b), closest, w2);
         // on equal distances the earlier polygon stays
         if (j == 0 || d1 < best1) {
             best1 = d1;
@@ -114,6 +116,24 @@ void ChooseReferenceTriangles(const TangentSpace *space, int32_t p) {
             geo::Copy(w2, point.refWeights2);
         }
     }
+}
+
+}  // namespace
+
+bool ChooseReferenceTriangles(const TangentSpace *space) {
+    const int32_t n = space->numPoints;
+    // Every corner is a point of the record (BuildCorners): one read of each base position serves
+    // all the triangles around it.
+    double *base = static_cast<double *>(std::malloc(3 * static_cast<size_t>(n > 0 ? n : 1) * sizeof(double)));
+    if (!base) return false;
+    for (int32_t p = 0; p < n; ++p) {
+        double *q = base + 3 * static_cast<size_t>(p);
+        q[0] = q[1] = q[2] = 0.0;
+        FX(fxMeshPoint)(space->objectId, p, q, KORRIN_POSITIONS_BASE);
+    }
+    for (int32_t p = 0; p < n; ++p) ChooseFor(space, p, base);
+    std::free(base);
+    return true;
 }
 
 }  // namespace vantic

@@ -20,8 +20,9 @@ bool BuildNeighbours(TangentPoint *point);
 // The world axis the probes of a point with host normal n are taken along.
 void ProbeAxis(const double *n, double *axis);
 
-// Probe 1 and 2 lie on either side of point p along the probe axis projected into the normal's plane;
-// each takes the nearest triangle (p, following, preceding) and its barycentric coordinates on it.
-void ChooseReferenceTriangles(const TangentSpace *space, int32_t p);
+// For every point: probe 1 and 2 lie on either side of the point's base position along the probe axis
+// projected into the normal's plane; each takes the nearest triangle (point, following, preceding) and
+// its barycentric coordinates on it. False when out of memory.
+bool ChooseReferenceTriangles(const TangentSpace *space);
 
 }  // namespace vantic
