@@ -13,7 +13,20 @@ namespace vantic {
 
 using geo::Dot;
 
-bool BuildCorners(const TangentSpace *space, int32_t p) {
+PolygonTable ReadPolygons(KorrinItem mesh) {
+    PolygonTable table;
+    const int32_t count = MeshPolygonCount(mesh);
+    table.offsets.reserve(static_cast<size_t>(count > 0 ? count : 0) + 1);
+    table.offsets.push_back(0);
+    for (int32_t q = 0; q < count; ++q) {
+        const std::vector<int32_t> corners = PolygonCorners(mesh, q);
+        table.corners.insert(table.corners.end(), corners.begin(), corners.end());
+        table.offsets.push_back(table.corners.size());
+    }
+    return table;
+}
+
+bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &table) {
     TangentPoint &point = space->points[p];
     const std::vector<int32_t> polygons = PointPolygons(space->objectId, p);
     const int32_t k = static_cast<int32_t>(polygons.size());
@@ -22,13 +35,26 @@ bool BuildCorners(const TangentSpace *space, int32_t p) {
     if (!point.corners) return false;
     point.numPolys = k;
     auto inside = [space](int32_t q) { return q >= 0 && q < space->numPoints; };
+    const size_t known = table.offsets.size() - 1;
+    std::vector<int32_t> unlisted;
     for (int32_t j = 0; j < k; ++j) {
-        const std::vector<int32_t> c = PolygonCorners(space->objectId, polygons[static_cast<size_t>(j)]);
-        const int32_t m = static_cast<int32_t>(c.size());
+        const int32_t polygon = polygons[static_cast<size_t>(j)];
+        const int32_t *c;
+        int32_t m;
+        if (polygon >= 0 && static_cast<size_t>(polygon) < known) {
+            c = table.corners.data() + table.offsets[static_cast<size_t>(polygon)];
+            m = static_cast<int32_t>(table.offsets[static_cast<size_t>(polygon) + 1] -
+                                     table.offsets[static_cast<size_t>(polygon)]);
+        } else {
+            // A polygon the count did not cover: asked for on its own, as the host answers it.
+            unlisted = PolygonCorners(space->objectId, polygon);
+            c = unlisted.data();
+            m = static_cast<int32_t>(unlisted.size());
+        }
         for (int32_t r = 0; r < m; ++r) {
-            if (c[static_cast<size_t>(r)] != p) continue;
-            const int32_t following = c[static_cast<size_t>((r + 1) % m)];
-            const int32_t preceding = c[static_cast<size_t>((r - 1 + m) % m)];
+            if (c[r] != p) continue;
+            const int32_t following = c[(r + 1) % m];
+            const int32_t preceding = c[(r - 1 + m) % m];
             if (!inside(following) || !inside(preceding)) continue;
             point.corners[2 * j] = static_cast<uint32_t>(following);
             point.corners[2 * j + 1] = static_cast<uint32_t>(preceding);
