@@ -1,6 +1,7 @@
 // Vector-list save and load of 1M vectors, in MB/s of stored text: through the loaded module and the
 // simulated host's scene-file stream, and through the module's own code with a hashed in-memory stream
-// (the module's share of the work), beside a plain snprintf("%f/") / atof round trip.
+// (the module's share of the work), then the text codec alone, beside a plain snprintf("%f/") / atof
+// round trip.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "services/find_service.h"
 #include "vanticAPI.h"
 #include "vectorlist/vector_list.h"
+#include "vectorlist/vector_list_text.h"
 
 extern "C" int32_t korrinEntry(char *nameBuffer, KorrinFindFunction findFunction, int32_t hostVersion,
                                uint64_t hostKind);
@@ -136,6 +138,34 @@ void BM_LoadModuleOnly(benchmark::State &state) {
     state.SetBytesProcessed(static_cast<int64_t>(g_ints["Points_0"]) * state.iterations());
 }
 BENCHMARK(BM_LoadModuleOnly)->Unit(benchmark::kMillisecond);
+
+// ---- the text codec alone, into a string and an array that are reused: no fresh memory per run ----
+
+void BM_WriteTextOnly(benchmark::State &state) {
+    const std::vector<double> v = Vectors();
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        vantic::AppendVectorListText(text, v.data(), kVectors);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(text.size()) * state.iterations());
+}
+BENCHMARK(BM_WriteTextOnly)->Unit(benchmark::kMillisecond);
+
+void BM_ReadTextOnly(benchmark::State &state) {
+    const std::vector<double> v = Vectors();
+    std::string text;
+    vantic::AppendVectorListText(text, v.data(), kVectors);
+    std::vector<double> back(v.size());
+    for (auto _ : state) {
+        const int32_t count = vantic::VectorListTextCount(text);
+        vantic::ParseVectorListText(text, back.data(), count);
+        benchmark::DoNotOptimize(back.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(text.size()) * state.iterations());
+}
+BENCHMARK(BM_ReadTextOnly)->Unit(benchmark::kMillisecond);
 
 // ---- baseline: every component through snprintf("%f/") into one string, then back with atof ----
 
