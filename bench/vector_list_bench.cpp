@@ -141,31 +141,27 @@ BENCHMARK(BM_LoadModuleOnly)->Unit(benchmark::kMillisecond);
 
 // ---- the text codec alone, into a string and an array that are reused: no fresh memory per run ----
 
-void BM_WriteTextOnly(benchmark::State &state) {
-    const std::vector<double> v = Vectors();
-    std::string text;
-    for (auto _ : state) {
-        text.clear();
-        vantic::AppendVectorListText(text, v.data(), kVectors);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(text.size()) * state.iterations());
-}
-BENCHMARK(BM_WriteTextOnly)->Unit(benchmark::kMillisecond);
-
-void BM_ReadTextOnly(benchmark::State &state) {
+// Argument 0: write the text of the vectors; 1: count and read it back.
+void BM_TextCodecOnly(benchmark::State &state) {
+    const bool read = state.range(0) == 1;
     const std::vector<double> v = Vectors();
     std::string text;
     vantic::AppendVectorListText(text, v.data(), kVectors);
     std::vector<double> back(v.size());
     for (auto _ : state) {
-        const int32_t count = vantic::VectorListTextCount(text);
-        vantic::ParseVectorListText(text, back.data(), count);
-        benchmark::DoNotOptimize(back.data());
+        if (read) {
+            vantic::ParseVectorListText(text, back.data(), vantic::VectorListTextCount(text));
+            benchmark::DoNotOptimize(back.data());
+        } else {
+            text.clear();
+            vantic::AppendVectorListText(text, v.data(), kVectors);
+            benchmark::DoNotOptimize(text.data());
+        }
     }
     state.SetBytesProcessed(static_cast<int64_t>(text.size()) * state.iterations());
+    state.SetLabel(read ? "read" : "write");
 }
-BENCHMARK(BM_ReadTextOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextCodecOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // ---- baseline: every component through snprintf("%f/") into one string, then back with atof ----
 
