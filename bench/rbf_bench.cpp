@@ -1,5 +1,8 @@
-// The RBF solve of the loaded module beside Eigen's PartialPivLU on the same systems, in the same run.
-// Counters: eigen_ms (Eigen's decomposition and solve) and ratio (module time / Eigen time).
+// The RBF solve beside Eigen's PartialPivLU on the same systems, in the same run: the loaded module
+// with the kernel it chose, then every kernel the processor runs. Counters: eigen_ms (Eigen built like
+// this program: decomposition and solve), ratio (module time / Eigen time), and for information
+// native_ms and ratio_native against Eigen built for this processor, whose fused multiply-add the
+// module's results cannot use.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,7 +14,10 @@
 #include <random>
 #include <vector>
 
+#include "eigen_native_lu.h"
 #include "loading/plugin_host.h"
+#include "rbf/column_update.h"
+#include "rbf/rbf.h"
 #include "vanticAPI.h"
 
 namespace {
@@ -58,27 +64,27 @@ private:
     int saved_;
 };
 
-void BM_RbfSolveBesideEigen(benchmark::State &state) {
-    const int n = static_cast<int>(state.range(0));
-    const std::vector<double> a = KernelMatrix(n);
-    vhost::PluginHost loaded;
-    auto create = loaded.function<vantic_CreateRbf_t>("vantic_CreateRbf");
-    auto destroy = loaded.function<vantic_DeleteRbf_t>("vantic_DeleteRbf");
-    auto set = loaded.function<vantic_RbfSetDist_t>("vantic_RbfSetDist");
-    auto solve = loaded.function<vantic_RbfSolve_t>("vantic_RbfSolve");
-    Rbf *rbf = create(n);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) set(rbf, i, j, a[static_cast<size_t>(i) * static_cast<size_t>(n) + static_cast<size_t>(j)]);
+// The record functions of one copy of the module: the loaded one, or the linked one whose kernel
+// the benchmark can force.
+struct RbfFunctions {
+    vantic_CreateRbf_t *create;
+    vantic_DeleteRbf_t *destroy;
+    vantic_RbfSolve_t *solve;
+};
 
-    // The system the module solves is the transpose of A.
-    Eigen::MatrixXd system(n, n);
-    for (int r = 0; r < n; ++r)
-        for (int c = 0; c < n; ++c) system(r, c) = a[static_cast<size_t>(c) * static_cast<size_t>(n) + static_cast<size_t>(r)];
+// Times the module's solve, Eigen's (built like this program) and Eigen's built for this processor on
+// the same kernel matrix, one after the other in every iteration.
+void SolveBesideEigen(benchmark::State &state, const RbfFunctions &f, int n) {
+    const std::vector<double> a = KernelMatrix(n);
+    Rbf *rbf = f.create(n);
+
+    // The system the module solves is the transpose of A: A row by row is the system column by column.
+    const Eigen::Map<const Eigen::MatrixXd> system(a.data(), n, n);
     const Eigen::VectorXd ones = Eigen::VectorXd::Ones(n);
     Eigen::PartialPivLU<Eigen::MatrixXd> lu(n);
-    Eigen::VectorXd w(n);
+    Eigen::VectorXd w(n), wNative(n);
 
-    double moduleSeconds = 0.0, eigenSeconds = 0.0;
+    double moduleSeconds = 0.0, eigenSeconds = 0.0, nativeSeconds = 0.0;
     for (auto _ : state) {
         // A solve leaves the factors in the matrix: put the kernel values back first.
         for (int i = 0; i < n; ++i)
@@ -87,13 +93,14 @@ void BM_RbfSolveBesideEigen(benchmark::State &state) {
         const Clock::time_point start = Clock::now();
         {
             QuietStdout quiet;
-            solve(rbf);
+            f.solve(rbf);
         }
         const Clock::time_point middle = Clock::now();
         lu.compute(system);
         w = lu.solve(ones);
         benchmark::DoNotOptimize(w.data());
         const Clock::time_point end = Clock::now();
+        nativeSeconds += EigenNativeSolveSeconds(a.data(), n, wNative.data());
         const double module = std::chrono::duration<double>(middle - start).count();
         moduleSeconds += module;
         eigenSeconds += std::chrono::duration<double>(end - middle).count();
@@ -102,11 +109,43 @@ void BM_RbfSolveBesideEigen(benchmark::State &state) {
     const double iterations = static_cast<double>(state.iterations());
     state.counters["eigen_ms"] = 1e3 * eigenSeconds / iterations;
     state.counters["ratio"] = moduleSeconds / eigenSeconds;
+    state.counters["native_ms"] = 1e3 * nativeSeconds / iterations;
+    state.counters["ratio_native"] = moduleSeconds / nativeSeconds;
     state.counters["max_weight_diff"] = (Eigen::Map<const Eigen::VectorXd>(rbf->weights, n) - w).cwiseAbs().maxCoeff();
-    destroy(rbf);
+    f.destroy(rbf);
 }
 
+// The loaded module, as a client gets it; the label is the kernel it chose (the linked copy makes the
+// same choice on the same processor).
+void BM_RbfSolveBesideEigen(benchmark::State &state) {
+    vhost::PluginHost loaded;
+    const RbfFunctions f{loaded.function<vantic_CreateRbf_t>("vantic_CreateRbf"),
+                         loaded.function<vantic_DeleteRbf_t>("vantic_DeleteRbf"),
+                         loaded.function<vantic_RbfSolve_t>("vantic_RbfSolve")};
+    SolveBesideEigen(state, f, static_cast<int>(state.range(0)));
+    state.SetLabel(vantic::ColumnKernelName(vantic::ActiveColumnKernel()));
+}
 BENCHMARK(BM_RbfSolveBesideEigen)->Arg(500)->Arg(1000)->Arg(2000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Every kernel this processor runs, forced in the linked copy (argument 0: 0 baseline, 1 AVX2, 2 AVX-512).
+void BM_RbfKernelBesideEigen(benchmark::State &state) {
+    const auto kernel = static_cast<vantic::ColumnKernel>(state.range(0));
+    const vantic::ColumnKernel before = vantic::ActiveColumnKernel();
+    if (!vantic::ForceColumnKernel(kernel)) {
+        state.SkipWithError("this processor does not run the kernel");
+        for (auto _ : state) {
+        }
+        return;
+    }
+    SolveBesideEigen(state, RbfFunctions{&vantic_CreateRbf, &vantic_DeleteRbf, &vantic_RbfSolve},
+                     static_cast<int>(state.range(1)));
+    state.SetLabel(vantic::ColumnKernelName(kernel));
+    vantic::ForceColumnKernel(before);
+}
+BENCHMARK(BM_RbfKernelBesideEigen)
+    ->ArgsProduct({{0, 1, 2}, {500, 1000, 2000}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

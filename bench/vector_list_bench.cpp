@@ -1,6 +1,7 @@
 // Vector-list save and load of 1M vectors, in MB/s of stored text: through the loaded module and the
 // simulated host's scene-file stream, and through the module's own code with a hashed in-memory stream
-// (the module's share of the work), beside a plain snprintf("%f/") / atof round trip.
+// (the module's share of the work), then the text codec alone, beside a plain snprintf("%f/") / atof
+// round trip.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "services/find_service.h"
 #include "vanticAPI.h"
 #include "vectorlist/vector_list.h"
+#include "vectorlist/vector_list_text.h"
 
 extern "C" int32_t korrinEntry(char *nameBuffer, KorrinFindFunction findFunction, int32_t hostVersion,
                                uint64_t hostKind);
@@ -136,6 +138,30 @@ void BM_LoadModuleOnly(benchmark::State &state) {
     state.SetBytesProcessed(static_cast<int64_t>(g_ints["Points_0"]) * state.iterations());
 }
 BENCHMARK(BM_LoadModuleOnly)->Unit(benchmark::kMillisecond);
+
+// ---- the text codec alone, into a string and an array that are reused: no fresh memory per run ----
+
+// Argument 0: write the text of the vectors; 1: count and read it back.
+void BM_TextCodecOnly(benchmark::State &state) {
+    const bool read = state.range(0) == 1;
+    const std::vector<double> v = Vectors();
+    std::string text;
+    vantic::AppendVectorListText(text, v.data(), kVectors);
+    std::vector<double> back(v.size());
+    for (auto _ : state) {
+        if (read) {
+            vantic::ParseVectorListText(text, back.data(), vantic::VectorListTextCount(text));
+            benchmark::DoNotOptimize(back.data());
+        } else {
+            text.clear();
+            vantic::AppendVectorListText(text, v.data(), kVectors);
+            benchmark::DoNotOptimize(text.data());
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(text.size()) * state.iterations());
+    state.SetLabel(read ? "read" : "write");
+}
+BENCHMARK(BM_TextCodecOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // ---- baseline: every component through snprintf("%f/") into one string, then back with atof ----
 

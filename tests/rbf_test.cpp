@@ -1,9 +1,11 @@
 // RBF interpolation through the loaded module: record lifetime, the LU solve of the transposed kernel
-// matrix against hand-solved systems, a plain column-by-column decomposition (bit for bit) and Eigen.
+// matrix against hand-solved systems, a plain column-by-column decomposition (bit for bit) and Eigen;
+// and every vector kernel this processor runs, through the linked copy, against the plain decomposition.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <Eigen/Dense>
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -12,6 +14,8 @@
 #include <vector>
 
 #include "loading/plugin_host.h"
+#include "rbf/column_update.h"
+#include "rbf/rbf.h"
 #include "vanticAPI.h"
 
 namespace {
@@ -304,6 +308,131 @@ TEST(Rbf, WeightsAgreeWithEigenOnWellConditionedSystems) {
         EXPECT_LE((system * w - Eigen::VectorXd::Ones(50)).norm(), 1e-10 * std::sqrt(50.0)) << seed;
         kit.destroy(rbf);
     }
+}
+
+
+// ---- every kernel of the linked copy against the plain decomposition ----
+
+constexpr vantic::ColumnKernel kKernels[] = {vantic::ColumnKernel::kBaseline, vantic::ColumnKernel::kAvx2,
+                                             vantic::ColumnKernel::kAvx512};
+
+// Solves a with the linked copy under one kernel; the matrix is left in a as the solve leaves it.
+struct KernelSolve {
+    bool solved = false;
+    std::vector<double> x;
+};
+
+KernelSolve SolveWithKernel(vantic::ColumnKernel kernel, Matrix &a) {
+    const vantic::ColumnKernel before = vantic::ActiveColumnKernel();
+    EXPECT_TRUE(vantic::ForceColumnKernel(kernel));
+    const int32_t n = static_cast<int32_t>(a.size());
+    Rbf *rbf = vantic_CreateRbf(n);
+    for (int32_t i = 0; i < n; ++i) {
+        std::copy(a[static_cast<size_t>(i)].begin(), a[static_cast<size_t>(i)].end(), rbf->matrix->rows[i]);
+        rbf->weights[i] = -7.0;  // a singular system must leave this
+    }
+    testing::internal::CaptureStdout();
+    vantic_RbfSolve(rbf);
+    KernelSolve out;
+    out.solved = !testing::internal::GetCapturedStdout().empty();
+    a = Entries(rbf);
+    out.x = Weights(rbf);
+    vantic_DeleteRbf(rbf);
+    vantic::ForceColumnKernel(before);
+    return out;
+}
+
+// The plain decomposition once, then every supported kernel on its own copy: factors, weights and the
+// outcome must agree bit for bit; a singular system keeps its weights.
+void ExpectEveryKernelMatchesPlain(const Matrix &a) {
+    Matrix plainFactors = a;
+    const Plain plain = PlainSolve(plainFactors);
+    for (vantic::ColumnKernel kernel : kKernels) {
+        if (!vantic::ColumnKernelSupported(kernel)) continue;
+        SCOPED_TRACE(vantic::ColumnKernelName(kernel));
+        Matrix factors = a;
+        const KernelSolve got = SolveWithKernel(kernel, factors);
+        EXPECT_EQ(got.solved, plain.solved);
+        EXPECT_TRUE(SameBits(plainFactors, factors));
+        EXPECT_TRUE(SameBits(plain.solved ? plain.x : std::vector<double>(a.size(), -7.0), got.x));
+    }
+}
+
+// Rows of the system from s down have zeros in its columns up to s, so column s finds no pivot.
+Matrix SingularAt(size_t n, size_t s, uint64_t seed) {
+    Matrix a = RandomMatrix(n, seed, 2.0);
+    for (size_t r = s; r < n; ++r)
+        for (size_t c = 0; c <= s; ++c) a[c][r] = 0.0;
+    return a;
+}
+
+TEST(RbfKernels, TheWidestSupportedKernelIsChosen) {
+    vantic::ColumnKernel widest = vantic::ColumnKernel::kBaseline;
+    for (vantic::ColumnKernel kernel : kKernels)
+        if (vantic::ColumnKernelSupported(kernel)) widest = kernel;
+    EXPECT_EQ(vantic::ActiveColumnKernel(), widest);
+    RecordProperty("kernel", vantic::ColumnKernelName(widest));
+}
+
+// Every size up to past two panels, then the panel, tile and row-block edges further on.
+TEST(RbfKernels, EverySizeMatchesThePlainDecomposition) {
+    std::vector<size_t> sizes;
+    for (size_t n = 1; n <= 100; ++n) sizes.push_back(n);
+    for (size_t n : {127u, 128u, 143u, 144u, 145u, 160u, 161u, 191u, 192u, 193u, 255u, 256u, 257u, 271u, 272u,
+                     273u, 300u})
+        sizes.push_back(n);
+    for (size_t n : sizes) {
+        SCOPED_TRACE(n);
+        ExpectEveryKernelMatchesPlain(RandomMatrix(n, 3000 + n, 0.1));  // weak diagonal: many row swaps
+    }
+}
+
+// Inputs where a reordered or fused sum would show: equal scaled pivots, exact cancellation to signed
+// zeros, magnitudes near overflow and in the subnormal range, infinities and not-a-number.
+TEST(RbfKernels, AdversarialEntriesMatchThePlainDecomposition) {
+    const size_t n = 150;
+    auto fill = [n](auto entry) {
+        Matrix a(n, std::vector<double>(n));
+        for (size_t i = 0; i < n; ++i)
+            for (size_t j = 0; j < n; ++j) a[i][j] = entry(i, j);
+        return a;
+    };
+    const Matrix base = RandomMatrix(n, 11, 0.0);
+    struct Case {
+        const char *name;
+        Matrix a;
+    };
+    const Case cases[] = {
+        {"smallIntegersWithTies", fill([](size_t i, size_t j) { return static_cast<double>((i * 7 + j * 3) % 5) - 2.0; })},
+        {"signedZeros", fill([&](size_t i, size_t j) { return (i + j) % 3 == 0 ? -0.0 : base[i][j]; })},
+        {"nearOverflow", fill([&](size_t i, size_t j) { return base[i][j] * 0x1p1000 * (j % 2 ? 0x1p20 : 1.0); })},
+        {"subnormal", fill([&](size_t i, size_t j) { return base[i][j] * 0x1p-1060 * (i % 3 ? 1.0 : 0x1p40); })},
+        {"mixedScales", fill([&](size_t i, size_t j) { return std::ldexp(base[i][j], static_cast<int>((i * 37 + j * 11) % 1200) - 600); })},
+        {"infinityAndNaN", fill([&](size_t i, size_t j) -> double {
+             if (i == 60 && j == 90) return HUGE_VAL;
+             if (i == 120 && j == 100) return std::nan("");
+             return base[i][j];
+         })},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpectEveryKernelMatchesPlain(c.a);
+    }
+}
+
+// A column without a pivot at a panel's first and last column, inside one, and in the last panel:
+// the later columns of that panel must be left as the column-by-column order leaves them.
+TEST(RbfKernels, SingularColumnsMatchThePlainPartialState) {
+    for (auto [n, s] : {std::pair<size_t, size_t>{150, 47}, {150, 48}, {150, 70}, {150, 143}, {100, 0}, {300, 200}}) {
+        SCOPED_TRACE(testing::Message() << n << " singular at " << s);
+        ExpectEveryKernelMatchesPlain(SingularAt(n, s, 5 + s));
+    }
+}
+
+TEST(RbfKernels, HandSolvedSystemsMatchThePlainDecomposition) {
+    for (const Matrix &a : {Matrix{{3, 2, 0}, {-5, 1, 0}, {2, 0, 1}}, Matrix{{0, 1, 0}, {1, 0, 0}, {0, 0, 1}},
+                            Matrix(3, std::vector<double>(3, 1.0))})
+        ExpectEveryKernelMatchesPlain(a);
 }
 
 }  // namespace

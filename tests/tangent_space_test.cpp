@@ -12,6 +12,7 @@
 
 #include "loading/plugin_host.h"
 #include "model/mesh.h"
+#include "geometry/mesh_queries.h"
 #include "tangent/tangent_topology.h"
 #include "vanticAPI.h"
 
@@ -193,6 +194,133 @@ TEST(TangentSpace, FramesOnADeformedSphereAreOrthonormal) {
         EXPECT_GT(Dot(n, {position[0], position[1], position[2]}), 0.0);
         EXPECT_EQ((std::array<double, 4>{m[3], m[7], m[11], m[15]}), (std::array<double, 4>{0, 0, 0, 1}));
         EXPECT_EQ((std::array<double, 3>{m[12], m[13], m[14]}), (std::array<double, 3>{0, 0, 0}));
+    }
+    kit.destroy(kit.mesh, kDataId, space);
+}
+
+// The evaluation written plainly on a copy of the point records, positions read from the host model:
+// the reference the module's evaluation must match bit for bit.
+std::vector<TangentPoint> PlainEvaluate(const TangentSpace &space, const vhost::Mesh &mesh) {
+    std::vector<TangentPoint> points(space.points, space.points + space.numPoints);
+    auto position = [&points](uint32_t q) { return points[q].position; };
+    auto normalise = [](double *v) {
+        const double s = 1 / std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        for (int i = 0; i < 3; ++i) v[i] = v[i] * s;
+    };
+    for (size_t p = 0; p < points.size(); ++p)
+        for (int i = 0; i < 3; ++i) points[p].position[i] = mesh.current[p][i];
+    for (int32_t pass = 0; pass < space.passes; ++pass) {
+        std::vector<Triple> next(points.size());
+        for (size_t p = 0; p < points.size(); ++p) {
+            const TangentPoint &point = points[p];
+            Triple sum = {point.position[0], point.position[1], point.position[2]};
+            if (point.numNeighbours >= 4) {
+                for (int32_t k = 0; k < point.numNeighbours; ++k)
+                    for (int i = 0; i < 3; ++i) sum[i] = sum[i] + position(point.neighbours[k])[i];
+                const double f = static_cast<double>(1.0f / static_cast<float>(point.numNeighbours + 1));
+                for (int i = 0; i < 3; ++i) sum[i] = sum[i] * f;
+            }
+            next[p] = sum;
+        }
+        for (size_t p = 0; p < points.size(); ++p)
+            for (int i = 0; i < 3; ++i) points[p].position[i] = next[p][i];
+    }
+    for (TangentPoint &point : points) {
+        double sum[3] = {0, 0, 0};
+        for (int32_t j = 0; j < point.numPolys; ++j) {
+            const double *a = position(point.corners[2 * j]), *b = position(point.corners[2 * j + 1]);
+            const Triple u = {a[0] - point.position[0], a[1] - point.position[1], a[2] - point.position[2]};
+            const Triple v = {b[0] - point.position[0], b[1] - point.position[1], b[2] - point.position[2]};
+            const Triple c = Cross(u, v);
+            for (int i = 0; i < 3; ++i) sum[i] = sum[i] + c[i];
+        }
+        if (sum[0] == 0.0 && sum[1] == 0.0 && sum[2] == 0.0) continue;
+        normalise(sum);
+        std::memcpy(point.normal, sum, sizeof sum);
+        if (space.passes <= 0) continue;
+        double d[3];
+        for (int i = 0; i < 3; ++i) {
+            const uint32_t *t1 = point.refTri1, *t2 = point.refTri2;
+            const double *w1 = point.refWeights1, *w2 = point.refWeights2;
+            const double q1 = w1[0] * position(t1[0])[i] + w1[1] * position(t1[1])[i] + w1[2] * position(t1[2])[i];
+            const double q2 = w2[0] * position(t2[0])[i] + w2[1] * position(t2[1])[i] + w2[2] * position(t2[2])[i];
+            d[i] = q1 - q2;
+        }
+        const double *n = point.normal;
+        const double s = (d[0] * n[0] + d[1] * n[1] + d[2] * n[2]) / (n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        for (int i = 0; i < 3; ++i) d[i] = d[i] - s * n[i];
+        if (d[0] * d[0] + d[1] * d[1] + d[2] * d[2] == 0.0) continue;
+        normalise(d);
+        const Triple b = Cross({d[0], d[1], d[2]}, {n[0], n[1], n[2]});
+        const Matrix m = {d[0], d[1], d[2], 0, b[0], b[1], b[2], 0, n[0], n[1], n[2], 0, 0, 0, 0, 1};
+        std::memcpy(point.matrix, m.data(), sizeof point.matrix);
+    }
+    return points;
+}
+
+// The reference triangles chosen plainly, point by point, from the host model's base positions and
+// normals: the nearest (point, following, preceding) triangle to each probe, the earlier on a tie.
+void ExpectPlainReferenceTriangles(const TangentSpace &space, const vhost::Mesh &mesh) {
+    for (int32_t p = 0; p < space.numPoints; ++p) {
+        const TangentPoint &point = space.points[p];
+        const Triple &n = mesh.normals[static_cast<size_t>(p)], &at = mesh.base[static_cast<size_t>(p)];
+        Triple axis;
+        vantic::ProbeAxis(n.data(), axis.data());
+        const double s = Dot(axis, n) / Dot(n, n);
+        Triple probe[2];
+        for (int i = 0; i < 3; ++i) {
+            probe[0][i] = at[i] + (axis[i] - s * n[i]);
+            probe[1][i] = at[i] - (axis[i] - s * n[i]);
+        }
+        for (int k = 0; k < 2; ++k) {
+            uint32_t tri[3] = {static_cast<uint32_t>(p), 0, 0};
+            double weights[3] = {0, 0, 0}, best = 0.0;
+            for (int32_t j = 0; j < point.numPolys; ++j) {
+                const uint32_t a = point.corners[2 * j], b = point.corners[2 * j + 1];
+                double closest[3], w[3];
+                const double d = vantic_PointOnTri(probe[k].data(), at.data(), mesh.base[a].data(), mesh.base[b].data(),
+                                                   closest, w);
+                if (j == 0 || d < best) {
+                    best = d;
+                    tri[1] = a;
+                    tri[2] = b;
+                    std::memcpy(weights, w, sizeof w);
+                }
+            }
+            EXPECT_EQ(std::memcmp(tri, k == 0 ? point.refTri1 : point.refTri2, sizeof tri), 0) << p;
+            EXPECT_EQ(std::memcmp(weights, k == 0 ? point.refWeights1 : point.refWeights2, sizeof weights), 0) << p;
+        }
+    }
+}
+
+// An irregular mesh (a noisy sphere with its poles' fans, a point in no polygon and a collapsed
+// quad) evaluated with every smoothing count: positions, normals and frames match the plain
+// evaluation bit for bit.
+TEST(TangentSpace, EvaluationMatchesThePlainEvaluationBitForBit) {
+    Kit kit;
+    vhost::MeshData data = vhost::MakeSphere(1.0, 17, 9);
+    data.points.push_back({3, 3, 3});  // in no polygon
+    const int32_t first = static_cast<int32_t>(data.points.size());
+    for (int i = 0; i < 4; ++i) data.points.push_back({2, 2, 2});
+    data.polygons.push_back({first, first + 1, first + 2, first + 3});
+    kit.add(data);
+    TangentSpace *space = kit.create(kit.mesh, kDataId);
+    ExpectPlainReferenceTriangles(*space, kit.hostMesh());
+    std::mt19937_64 random(21);
+    std::uniform_real_distribution<double> noise(-0.05, 0.05);
+    for (int32_t passes : {2, 1, 3, 0}) {
+        SCOPED_TRACE(passes);
+        for (auto &p : kit.hostMesh().current)
+            if (p[0] != 2.0) p = {p[0] + noise(random), 1.3 * p[1] + noise(random), p[2] - noise(random)};
+        space->passes = passes;
+        const std::vector<TangentPoint> expected = PlainEvaluate(*space, kit.hostMesh());
+        kit.calculate(space);
+        for (int32_t p = 0; p < space->numPoints; ++p) {
+            const TangentPoint &got = space->points[p], &want = expected[static_cast<size_t>(p)];
+            EXPECT_EQ(std::memcmp(got.position, want.position, sizeof got.position), 0) << p;
+            EXPECT_EQ(std::memcmp(got.normal, want.normal, sizeof got.normal), 0) << p;
+            EXPECT_EQ(std::memcmp(got.matrix, want.matrix, sizeof got.matrix), 0) << p;
+        }
     }
     kit.destroy(kit.mesh, kDataId, space);
 }

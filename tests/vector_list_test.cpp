@@ -74,7 +74,15 @@ TEST(VectorListText, ZeroComponentsAndAllZeroVectors) {
 TEST(VectorListText, NumbersAreWrittenAsPrintfWritesThem) {
     std::vector<double> values = {1.23456789, 0.0000001, -0.0000001, 0.0000005, 0.0000015, 0.0000025, 2.5e-7,
                                   1e10, -1e10, 123456789012.5, 1e100, 1e300, DBL_MAX, -DBL_MAX, DBL_MIN,
-                                  4.9406564584124654e-324, 0.1, 0.5, 1.0000005, 999999.9999995};
+                                  4.9406564584124654e-324, 0.1, 0.5, 1.0000005, 999999.9999995,
+                                  // exact ties on the sixth decimal (odd multiples of 2^-7), rounded to even
+                                  0.0078125, -0.0234375, 0.9921875, 12345.9921875, 0x1p45 + 0x1p-7,
+                                  // the edges of the integer part's 64 bits and of exact integers
+                                  0x1p63, -0x1p63, 0x1p63 - 1024, 0x1p64, 0x1p53 + 2, 0x1p53 - 1,
+                                  // just either side of half a unit of the sixth decimal; a carry into
+                                  // the integer part
+                                  std::nextafter(5e-7, 0.0), std::nextafter(5e-7, 1.0), -std::nextafter(5e-7, 1.0),
+                                  std::nextafter(0.9999995, 2.0), -std::nextafter(41.9999995, 50.0)};
     std::mt19937_64 random(5);
     std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
     std::uniform_int_distribution<int> exponent(-12, 30);
@@ -103,6 +111,27 @@ TEST(VectorListText, NonFiniteComponentsRoundTrip) {
     EXPECT_TRUE(std::isnan(back[3]));
     EXPECT_EQ(back[4], 1.0);
     EXPECT_EQ(back[5], 0.0);
+}
+
+// Every number is read as atof reads its text, to the sign of a zero: the short decimals the writer
+// produces as well as longer, exponent, hexadecimal and malformed forms.
+TEST(VectorListText, NumbersAreReadAsAtofReadsThem) {
+    const char *numbers[] = {"-0.000000", "0.000000", "1.5", "-3.250000", "123456789.012345", "1234567890.123456",
+                             "9007199254740993", "900719925474099.3", "0.1", ".5", "5.", "-.5", "-", ".", "1e5",
+                             "1E-3", "-inf", "nan", "0x1p3", "+3", "00000000000000000000001.5",
+                             "0.0000000000000000000001", "0.000000000000000000000000001", "1.2.3", "--1", "7e",
+                             "179769313486231570000000000000000000000000000000000000000000000000000000000000000000"
+                             "000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+                             "000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+                             "00000000000000000000000000000000000000000000000000000000000.000000"};
+    for (const char *number : numbers) {
+        SCOPED_TRACE(number);
+        const std::string text = std::string(number) + "/zz";
+        Vectors back(3, 1.0);
+        vantic::ParseVectorListText(text, back.data(), 1);
+        const double expected = std::atof(number);
+        EXPECT_EQ(std::memcmp(&back[0], &expected, sizeof expected), 0) << back[0] << " vs " << expected;
+    }
 }
 
 struct ParseCase {

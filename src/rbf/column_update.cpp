@@ -1,6 +1,14 @@
 #include "rbf/column_update.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#define VANTIC_X86_KERNELS 1
+#else
+#define VANTIC_X86_KERNELS 0
+#endif
 
 namespace vantic {
 
@@ -10,41 +18,168 @@ namespace {
 // cache while every target column of the call passes over it.
 constexpr int32_t kRowBlock = 256;
 
-// A tile of R rows by C columns starting at row i of column j: kept in registers while the source
-// columns k0 ... k1-1 are taken off it, one product at a time per entry.
-// GCC would otherwise vectorise the k loop as an in-order reduction (pairs of products shuffled into
-// place); the tile's rows are the dimension that vectorises cleanly.
-#if defined(__GNUC__) && !defined(__clang__)
-#define VANTIC_TILE_ROWS_VECTORISED __attribute__((optimize("no-tree-loop-vectorize")))
-#else
-#define VANTIC_TILE_ROWS_VECTORISED
-#endif
+// Lanes of doubles that one instruction works on. Element-wise, each lane is the scalar arithmetic:
+// the product is rounded, then subtracted (contraction is off for the whole module).
+typedef double Lanes2 __attribute__((vector_size(16)));
+typedef double Lanes4 __attribute__((vector_size(32)));
+typedef double Lanes8 __attribute__((vector_size(64)));
 
-template <int R, int C>
-VANTIC_TILE_ROWS_VECTORISED inline void SubtractTile(double *const *col, int32_t j, int32_t i, int32_t k0, int32_t k1) {
-    double tile[C][R];
-    for (int c = 0; c < C; ++c)
-        for (int r = 0; r < R; ++r) tile[c][r] = col[j + c][i + r];
-    for (int32_t k = k0; k < k1; ++k) {
-        const double *source = col[k] + i;
-        for (int c = 0; c < C; ++c) {
-            const double m = col[j + c][k];
-            for (int r = 0; r < R; ++r) tile[c][r] = tile[c][r] - source[r] * m;
-        }
-    }
-    for (int c = 0; c < C; ++c)
-        for (int r = 0; r < R; ++r) col[j + c][i + r] = tile[c][r];
+template <class V>
+constexpr int kWidth = static_cast<int>(sizeof(V) / sizeof(double));
+
+// Vectors pass by reference only: a vector by value would change the calling convention between the
+// baseline and the wider kernels.
+template <class V>
+[[gnu::always_inline]] inline void Load(V &v, const double *p) {
+    std::memcpy(&v, p, sizeof v);
 }
 
-// Rows [i0, i1) of C columns from j.
-template <int C>
-void SubtractRows(double *const *col, int32_t j, int32_t i0, int32_t i1, int32_t k0, int32_t k1) {
+template <class V>
+[[gnu::always_inline]] inline void Store(double *p, const V &v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+// A tile of R lane groups (R * width rows) by C columns starting at row i of column j, kept in
+// registers while the source columns k0 ... k1-1 are taken off it, one product at a time per entry.
+// Always inlined, so that it is compiled for the instruction set of the kernel that calls it.
+template <class V, int R, int C>
+[[gnu::always_inline]] inline void SubtractTile(double *const *col, int32_t j, int32_t i, int32_t k0, int32_t k1) {
+    constexpr int w = kWidth<V>;
+    V tile[C][R];
+#pragma GCC unroll 16
+    for (int c = 0; c < C; ++c)
+#pragma GCC unroll 4
+        for (int r = 0; r < R; ++r) Load(tile[c][r], col[j + c] + i + r * w);
+    for (int32_t k = k0; k < k1; ++k) {
+        const double *source = col[k] + i;
+        V s[R];
+#pragma GCC unroll 4
+        for (int r = 0; r < R; ++r) Load(s[r], source + r * w);
+#pragma GCC unroll 16
+        for (int c = 0; c < C; ++c) {
+            const double m = col[j + c][k];
+#pragma GCC unroll 4
+            for (int r = 0; r < R; ++r) tile[c][r] = tile[c][r] - s[r] * m;
+        }
+    }
+#pragma GCC unroll 16
+    for (int c = 0; c < C; ++c)
+#pragma GCC unroll 4
+        for (int r = 0; r < R; ++r) Store(col[j + c] + i + r * w, tile[c][r]);
+}
+
+// Rows [i0, i1) of C columns from j: whole tiles, then single lane groups, then single rows.
+template <class V, int R, int C>
+[[gnu::always_inline]] inline void SubtractRows(double *const *col, int32_t j, int32_t i0, int32_t i1, int32_t k0,
+                                                int32_t k1) {
+    constexpr int32_t w = kWidth<V>;
     int32_t i = i0;
-    for (; i + 4 <= i1; i += 4) SubtractTile<4, C>(col, j, i, k0, k1);
-    for (; i < i1; ++i) SubtractTile<1, C>(col, j, i, k0, k1);
+    for (; i + R * w <= i1; i += R * w) SubtractTile<V, R, C>(col, j, i, k0, k1);
+    for (; i + w <= i1; i += w) SubtractTile<V, 1, C>(col, j, i, k0, k1);
+    for (; i < i1; ++i) SubtractTile<double, 1, C>(col, j, i, k0, k1);
+}
+
+// Rows from k1 down, every term k0 ... k1-1, in register tiles of R lane groups by C columns.
+template <class V, int R, int C>
+[[gnu::always_inline]] inline void SubtractBelow(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_t k0,
+                                                 int32_t k1) {
+    for (int32_t i0 = k1; i0 < n; i0 += kRowBlock) {
+        const int32_t i1 = std::min(n, i0 + kRowBlock);
+        int32_t j = j0;
+        for (; j + C <= j1; j += C) SubtractRows<V, R, C>(col, j, i0, i1, k0, k1);
+        for (; j < j1; ++j) SubtractRows<V, R, 1>(col, j, i0, i1, k0, k1);
+    }
+}
+
+using BelowKernel = void (*)(double *const *, int32_t, int32_t, int32_t, int32_t, int32_t);
+
+// Baseline x86-64 (two lanes): 16 registers hold a 4 x 4 tile, its sources and a product.
+void BelowBaseline(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_t k0, int32_t k1) {
+    SubtractBelow<Lanes2, 2, 4>(col, n, j0, j1, k0, k1);
+}
+
+#if VANTIC_X86_KERNELS
+// Four lanes, 16 registers: an 8 x 4 tile.
+__attribute__((target("avx2"))) void BelowAvx2(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_t k0,
+                                               int32_t k1) {
+    SubtractBelow<Lanes4, 2, 4>(col, n, j0, j1, k0, k1);
+}
+
+// Eight lanes, 32 registers: a 16 x 8 tile.
+__attribute__((target("avx512f"))) void BelowAvx512(double *const *col, int32_t n, int32_t j0, int32_t j1,
+                                                    int32_t k0, int32_t k1) {
+    SubtractBelow<Lanes8, 2, 8>(col, n, j0, j1, k0, k1);
+}
+#endif
+
+constexpr int32_t kUnchosen = -1;
+std::atomic<int32_t> g_kernel{kUnchosen};
+
+ColumnKernel WidestSupported() {
+    for (ColumnKernel k : {ColumnKernel::kAvx512, ColumnKernel::kAvx2})
+        if (ColumnKernelSupported(k)) return k;
+    return ColumnKernel::kBaseline;
+}
+
+BelowKernel KernelFunction(ColumnKernel kernel) {
+    switch (kernel) {
+#if VANTIC_X86_KERNELS
+        case ColumnKernel::kAvx2:
+            return &BelowAvx2;
+        case ColumnKernel::kAvx512:
+            return &BelowAvx512;
+#endif
+        default:
+            return &BelowBaseline;
+    }
 }
 
 }  // namespace
+
+bool ColumnKernelSupported(ColumnKernel kernel) {
+    switch (kernel) {
+        case ColumnKernel::kBaseline:
+            return true;
+#if VANTIC_X86_KERNELS
+        // The checks include the operating system's support for the wider registers.
+        case ColumnKernel::kAvx2:
+            __builtin_cpu_init();
+            return __builtin_cpu_supports("avx2");
+        case ColumnKernel::kAvx512:
+            __builtin_cpu_init();
+            return __builtin_cpu_supports("avx512f");
+#endif
+        default:
+            return false;
+    }
+}
+
+ColumnKernel ActiveColumnKernel() {
+    int32_t chosen = g_kernel.load(std::memory_order_relaxed);
+    if (chosen == kUnchosen) {
+        // Threads racing here choose the same kernel.
+        chosen = static_cast<int32_t>(WidestSupported());
+        g_kernel.store(chosen, std::memory_order_relaxed);
+    }
+    return static_cast<ColumnKernel>(chosen);
+}
+
+bool ForceColumnKernel(ColumnKernel kernel) {
+    if (!ColumnKernelSupported(kernel)) return false;
+    g_kernel.store(static_cast<int32_t>(kernel), std::memory_order_relaxed);
+    return true;
+}
+
+const char *ColumnKernelName(ColumnKernel kernel) {
+    switch (kernel) {
+        case ColumnKernel::kAvx2:
+            return "avx2";
+        case ColumnKernel::kAvx512:
+            return "avx512";
+        default:
+            return "baseline";
+    }
+}
 
 void SubtractColumnProducts(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_t k0, int32_t k1) {
     if (k0 >= k1) return;
@@ -58,13 +193,7 @@ void SubtractColumnProducts(double *const *col, int32_t n, int32_t j0, int32_t j
             for (int32_t i = k + 1; i < k1; ++i) target[i] = target[i] - source[i] * m;
         }
     }
-    // Rows from k1 down take every term k0 ... k1-1.
-    for (int32_t i0 = k1; i0 < n; i0 += kRowBlock) {
-        const int32_t i1 = std::min(n, i0 + kRowBlock);
-        int32_t j = j0;
-        for (; j + 4 <= j1; j += 4) SubtractRows<4>(col, j, i0, i1, k0, k1);
-        for (; j < j1; ++j) SubtractRows<1>(col, j, i0, i1, k0, k1);
-    }
+    KernelFunction(ActiveColumnKernel())(col, n, j0, j1, k0, k1);
 }
 
 }  // namespace vantic

@@ -25,8 +25,8 @@ void ReleaseTangentSpace(TangentSpace *space) {
     std::free(space);
 }
 
+// The start values of a point of a zero-filled array.
 void ResetPoint(TangentPoint &point) {
-    std::memset(&point, 0, sizeof point);
     for (int i = 0; i < 3; ++i) point.refTri1[i] = point.refTri2[i] = 0xFFFFFFFFu;
     for (int i = 0; i < 4; ++i) point.matrix[5 * i] = 1.0;
 }
@@ -34,13 +34,14 @@ void ResetPoint(TangentPoint &point) {
 // Corners, neighbours and reference triangles of every point, then a first evaluation.
 bool Build(TangentSpace *space) {
     try {
+        const vantic::PolygonTable polygons = vantic::ReadPolygons(space->objectId);
         for (int32_t p = 0; p < space->numPoints; ++p)
-            if (!vantic::BuildCorners(space, p) || !vantic::BuildNeighbours(&space->points[p])) return false;
+            if (!vantic::BuildCorners(space, p, polygons) || !vantic::BuildNeighbours(&space->points[p]))
+                return false;
     } catch (const std::bad_alloc &) {
         return false;
     }
-    for (int32_t p = 0; p < space->numPoints; ++p) vantic::ChooseReferenceTriangles(space, p);
-    return vantic::EvaluateTangentSpace(space);
+    return vantic::ChooseReferenceTriangles(space) && vantic::EvaluateTangentSpace(space);
 }
 
 }  // namespace

@@ -13,7 +13,20 @@ namespace vantic {
 
 using geo::Dot;
 
-bool BuildCorners(const TangentSpace *space, int32_t p) {
+PolygonTable ReadPolygons(KorrinItem mesh) {
+    PolygonTable table;
+    const int32_t count = MeshPolygonCount(mesh);
+    table.offsets.reserve(static_cast<size_t>(count > 0 ? count : 0) + 1);
+    table.offsets.push_back(0);
+    for (int32_t q = 0; q < count; ++q) {
+        const std::vector<int32_t> corners = PolygonCorners(mesh, q);
+        table.corners.insert(table.corners.end(), corners.begin(), corners.end());
+        table.offsets.push_back(table.corners.size());
+    }
+    return table;
+}
+
+bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &table) {
     TangentPoint &point = space->points[p];
     const std::vector<int32_t> polygons = PointPolygons(space->objectId, p);
     const int32_t k = static_cast<int32_t>(polygons.size());
@@ -22,13 +35,26 @@ bool BuildCorners(const TangentSpace *space, int32_t p) {
     if (!point.corners) return false;
     point.numPolys = k;
     auto inside = [space](int32_t q) { return q >= 0 && q < space->numPoints; };
+    const size_t known = table.offsets.size() - 1;
+    std::vector<int32_t> unlisted;
     for (int32_t j = 0; j < k; ++j) {
-        const std::vector<int32_t> c = PolygonCorners(space->objectId, polygons[static_cast<size_t>(j)]);
-        const int32_t m = static_cast<int32_t>(c.size());
+        const int32_t polygon = polygons[static_cast<size_t>(j)];
+        const int32_t *c;
+        int32_t m;
+        if (polygon >= 0 && static_cast<size_t>(polygon) < known) {
+            c = table.corners.data() + table.offsets[static_cast<size_t>(polygon)];
+            m = static_cast<int32_t>(table.offsets[static_cast<size_t>(polygon) + 1] -
+                                     table.offsets[static_cast<size_t>(polygon)]);
+        } else {
+            // A polygon the count did not cover: asked for on its own, as the host answers it.
+            unlisted = PolygonCorners(space->objectId, polygon);
+            c = unlisted.data();
+            m = static_cast<int32_t>(unlisted.size());
+        }
         for (int32_t r = 0; r < m; ++r) {
-            if (c[static_cast<size_t>(r)] != p) continue;
-            const int32_t following = c[static_cast<size_t>((r + 1) % m)];
-            const int32_t preceding = c[static_cast<size_t>((r - 1 + m) % m)];
+            if (c[r] != p) continue;
+            const int32_t following = c[(r + 1) % m];
+            const int32_t preceding = c[(r - 1 + m) % m];
             if (!inside(following) || !inside(preceding)) continue;
             point.corners[2 * j] = static_cast<uint32_t>(following);
             point.corners[2 * j + 1] = static_cast<uint32_t>(preceding);
@@ -74,11 +100,15 @@ void ProbeAxis(const double *n, double *axis) {
     for (int i = 0; i < 3; ++i) axis[i] = i == which ? 1.0 : 0.0;
 }
 
-void ChooseReferenceTriangles(const TangentSpace *space, int32_t p) {
+namespace {
+
+// The reference triangles of point p, from the base positions of every point (base + 3 * q).
+void ChooseFor(const TangentSpace *space, int32_t p, const double *base) {
     TangentPoint &point = space->points[p];
-    double n[3] = {0, 0, 0}, position[3] = {0, 0, 0}, axis[3];
+    auto at = [base](uint32_t q) { return base + 3 * static_cast<size_t>(q); };
+    double n[3] = {0, 0, 0}, axis[3];
     FX(fxMeshPointNormal)(space->objectId, p, n, 0);
-    FX(fxMeshPoint)(space->objectId, p, position, KORRIN_POSITIONS_BASE);
+    const double *position = at(static_cast<uint32_t>(p));
     ProbeAxis(n, axis);
     const double s = Dot(axis, n) / Dot(n, n);
     double probe1[3], probe2[3];
@@ -95,11 +125,9 @@ void ChooseReferenceTriangles(const TangentSpace *space, int32_t p) {
     double best1 = 0.0, best2 = 0.0;
     for (int32_t j = 0; j < point.numPolys; ++j) {
         const uint32_t a = point.corners[2 * j], b = point.corners[2 * j + 1];
-        double pa[3] = {0, 0, 0}, pb[3] = {0, 0, 0}, closest[3], w1[3], w2[3];
-        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(a), pa, KORRIN_POSITIONS_BASE);
-        FX(fxMeshPoint)(space->objectId, static_cast<int32_t>(b), pb, KORRIN_POSITIONS_BASE);
-        const double d1 = vantic_PointOnTri(probe1, position, pa, pb, closest, w1);
-        const double d2 = vantic_PointOnTri(probe2, position, pa, pb, closest, w2);
+        double closest[3], w1[3], w2[3];
+        const double d1 = vantic_PointOnTri(probe1, position, at(a), at(b), closest, w1);
+        const double d2 = vantic_PointOnTri(probe2, position, at(a), at(b), closest, w2);
         // on equal distances the earlier polygon stays
         if (j == 0 || d1 < best1) {
             best1 = d1;
@@ -114,6 +142,24 @@ void ChooseReferenceTriangles(const TangentSpace *space, int32_t p) {
             geo::Copy(w2, point.refWeights2);
         }
     }
+}
+
+}  // namespace
+
+bool ChooseReferenceTriangles(const TangentSpace *space) {
+    const int32_t n = space->numPoints;
+    // Every corner is a point of the record (BuildCorners): one read of each base position serves
+    // all the triangles around it.
+    double *base = static_cast<double *>(std::malloc(3 * static_cast<size_t>(n > 0 ? n : 1) * sizeof(double)));
+    if (!base) return false;
+    for (int32_t p = 0; p < n; ++p) {
+        double *q = base + 3 * static_cast<size_t>(p);
+        q[0] = q[1] = q[2] = 0.0;
+        FX(fxMeshPoint)(space->objectId, p, q, KORRIN_POSITIONS_BASE);
+    }
+    for (int32_t p = 0; p < n; ++p) ChooseFor(space, p, base);
+    std::free(base);
+    return true;
 }
 
 }  // namespace vantic

@@ -2,17 +2,28 @@
 // reference triangles that carry its probe points.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "korrin_host_services.h"
 #include "vanticAPI.h"
 
 namespace vantic {
 
+// Every polygon's corner points, read from the host once for all the points around it.
+struct PolygonTable {
+    std::vector<size_t> offsets;  // polygon q: corners[offsets[q]] ... corners[offsets[q + 1] - 1]
+    std::vector<int32_t> corners;
+};
+
+// Throws std::bad_alloc when out of memory.
+PolygonTable ReadPolygons(KorrinItem mesh);
+
 // Corner pairs of point p: per polygon around it (host order), the point that follows and the point
 // that precedes p. Corners outside the record's points leave their pair at (0, 0). False when out of
 // memory.
-bool BuildCorners(const TangentSpace *space, int32_t p);
+bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &polygons);
 
 // The distinct points of the corner pairs, in order of first appearance. False when out of memory.
 bool BuildNeighbours(TangentPoint *point);
@@ -20,8 +31,9 @@ bool BuildNeighbours(TangentPoint *point);
 // The world axis the probes of a point with host normal n are taken along.
 void ProbeAxis(const double *n, double *axis);
 
-// Probe 1 and 2 lie on either side of point p along the probe axis projected into the normal's plane;
-// each takes the nearest triangle (p, following, preceding) and its barycentric coordinates on it.
-void ChooseReferenceTriangles(const TangentSpace *space, int32_t p);
+// For every point: probe 1 and 2 lie on either side of the point's base position along the probe axis
+// projected into the normal's plane; each takes the nearest triangle (point, following, preceding) and
+// its barycentric coordinates on it. False when out of memory.
+bool ChooseReferenceTriangles(const TangentSpace *space);
 
 }  // namespace vantic

@@ -1,29 +1,110 @@
 #include "vectorlist/vector_list_text.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 
 namespace vantic {
 
 namespace {
 
-// "%f/" of one non-zero component; to_chars with six fixed decimals is printf's "%f" without the
-// locale's decimal separator.
-void AppendNumber(std::string &text, double v) {
+// printf's "%f" of a finite double written by to_chars: exact, ties to even, no locale.
+char *WriteFixedSlow(char *out, char *limit, double v) {
+    return std::to_chars(out, limit, v, std::chars_format::fixed, 6).ptr;
+}
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+char *WriteUnsigned(char *out, uint64_t value) {
+    char digits[20];
+    char *p = digits + sizeof digits;
+    while (value >= 100) {
+        const size_t pair = static_cast<size_t>(value % 100) * 2;
+        value /= 100;
+        *--p = kDigitPairs[pair + 1];
+        *--p = kDigitPairs[pair];
+    }
+    if (value >= 10) {
+        *--p = kDigitPairs[2 * value + 1];
+        *--p = kDigitPairs[2 * value];
+    } else {
+        *--p = static_cast<char>('0' + value);
+    }
+    const size_t length = static_cast<size_t>(digits + sizeof digits - p);
+    std::memcpy(out, p, length);
+    return out + length;
+}
+
+// The same text as WriteFixedSlow, worked out on the binary value: v = m * 2^e exactly, so the
+// integer part is m >> -e and the six decimals are (fraction * 10^6) / 2^-e, rounded half to even on
+// the exact remainder. Values of 2^63 and above go the slow way.
+char *WriteFixed(char *out, char *limit, double v) {
+    const uint64_t bits = std::bit_cast<uint64_t>(v);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    uint64_t m = bits & ((uint64_t{1} << 52) - 1);
+    int e = -1074;
+    if (biased != 0) {
+        m |= uint64_t{1} << 52;
+        e = biased - 1075;
+    }
+    if (e > 10) return WriteFixedSlow(out, limit, v);
+    uint64_t integer = 0, decimals = 0;
+    if (e >= 0) {
+        integer = m << e;
+    } else {
+        const int shift = -e;
+        integer = shift < 64 ? m >> shift : 0;
+        const uint64_t fraction = shift < 64 ? m & ((uint64_t{1} << shift) - 1) : m;
+        // fraction * 10^6 < 2^73: from 74 bits of shift on, the decimals are below half a unit.
+        if (shift < 74) {
+            const unsigned __int128 scaled = static_cast<unsigned __int128>(fraction) * 1000000u;
+            const unsigned __int128 quotient = scaled >> shift;
+            const unsigned __int128 remainder = scaled - (quotient << shift);
+            const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+            decimals = static_cast<uint64_t>(quotient);
+            if (remainder > half || (remainder == half && (decimals & 1) != 0)) ++decimals;
+            if (decimals == 1000000) {
+                decimals = 0;
+                ++integer;
+            }
+        }
+    }
+    if (bits >> 63) *out++ = '-';
+    out = WriteUnsigned(out, integer);
+    *out++ = '.';
+    const size_t high = static_cast<size_t>(decimals / 10000), middle = static_cast<size_t>(decimals / 100 % 100),
+                 low = static_cast<size_t>(decimals % 100);
+    const char six[6] = {kDigitPairs[2 * high], kDigitPairs[2 * high + 1], kDigitPairs[2 * middle],
+                         kDigitPairs[2 * middle + 1], kDigitPairs[2 * low], kDigitPairs[2 * low + 1]};
+    std::memcpy(out, six, sizeof six);
+    return out + sizeof six;
+}
+
+// "%f/" of one non-zero component.
+char *WriteNumber(char *out, char *limit, double v) {
     if (std::isnan(v)) {
-        text += "nan/";
-        return;
+        std::memcpy(out, "nan/", 4);
+        return out + 4;
     }
     if (std::isinf(v)) {
-        text += v < 0 ? "-inf/" : "inf/";
-        return;
+        if (v < 0) *out++ = '-';
+        std::memcpy(out, "inf/", 4);
+        return out + 4;
     }
-    char buffer[kVectorListNumberMax + 8];
-    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 6);
-    text.append(buffer, r.ptr);
-    text += '/';
+    out = WriteFixed(out, limit, v);
+    *out++ = '/';
+    return out;
 }
+
+// The longest text of one vector: three numbers of at most kVectorListNumberMax characters and "/".
+constexpr size_t kVectorTextMax = 3 * (kVectorListNumberMax + 1);
 
 // atof of the number text; the locale-free parse gives the same value whenever it reads the whole text.
 double ToNumber(const char *number, size_t length) {
@@ -33,35 +114,78 @@ double ToNumber(const char *number, size_t length) {
     return std::atof(number);
 }
 
+// Exact powers of ten as doubles.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A number of the form [-]digits[.digits] with at most 15 digits, read as the written form is: with
+// the digits N < 2^53 and the decimals f <= 22, N and 10^f are exact doubles and their quotient is
+// the correctly rounded value, as from_chars gives it. False, with nothing read, for any other form;
+// on success *stop is the first character after the number.
+bool ReadShortDecimal(const char *p, const char *end, double *value, const char **stop) {
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    uint64_t digits = 0;
+    int count = 0, decimals = 0;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p, ++count) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    if (p < end && *p == '.')
+        for (++p; p < end && *p >= '0' && *p <= '9'; ++p, ++count, ++decimals)
+            digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    if (count == 0 || count > 15) return false;
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+    *value = negative ? -magnitude : magnitude;
+    *stop = p;
+    return true;
+}
+
+bool IsSeparator(char c) { return c == '/' || c == 'z' || c == 'Z'; }
+
 }  // namespace
 
 bool AppendVectorListText(std::string &text, const double *vectors, int32_t count) {
     bool anyNonZero = false;
+    // Written into a block on the stack and appended a block at a time.
+    char block[16384];
+    char *out = block;
+    char *const full = block + sizeof block - kVectorTextMax;
+    int32_t written = 0;  // vectors appended to text so far
     for (int32_t i = 0; i < count; ++i) {
         const double *v = vectors + 3 * static_cast<size_t>(i);
+        if (out > full) {
+            // After the first block, room for the whole text at the length per vector so far (and an
+            // eighth more): the text then grows without being copied again and again.
+            if (written == 0) {
+                const size_t perVector = static_cast<size_t>(out - block) / static_cast<size_t>(i);
+                try {
+                    text.reserve(text.size() + perVector * static_cast<size_t>(count) / 8 * 9);
+                } catch (const std::bad_alloc &) {
+                    // only a guess: the text may still fit as it grows
+                }
+            }
+            text.append(block, out);
+            written = i;
+            out = block;
+        }
         if (v[0] == 0.0 && v[1] == 0.0 && v[2] == 0.0) {
-            text += 'Z';
+            *out++ = 'Z';
             continue;
         }
         anyNonZero = true;
         for (int axis = 0; axis < 3; ++axis) {
             if (v[axis] == 0.0)
-                text += 'z';
+                *out++ = 'z';
             else
-                AppendNumber(text, v[axis]);
+                out = WriteNumber(out, block + sizeof block, v[axis]);
         }
     }
+    text.append(block, out);
     return anyNonZero;
 }
 
 int32_t VectorListTextCount(std::string_view text) {
     int64_t components = 0;
-    for (char c : text) {
-        if (c == '/' || c == 'z')
-            components += 1;
-        else if (c == 'Z')
-            components += 3;
-    }
+    // Branch-free, so that the count over a long text runs in vector registers.
+    for (char c : text) components += (c == '/') + (c == 'z') + 3 * (c == 'Z');
     const int64_t vectors = components / 3;
     return vectors > INT32_MAX ? INT32_MAX : static_cast<int32_t>(vectors);
 }
@@ -69,23 +193,42 @@ int32_t VectorListTextCount(std::string_view text) {
 void ParseVectorListText(std::string_view text, double *out, int32_t count) {
     const int64_t limit = 3 * static_cast<int64_t>(count);
     int64_t component = 0;
-    char number[kVectorListNumberMax + 1];
-    size_t length = 0;
-    for (char c : text) {
-        if (c == '/') {
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    while (p < end) {
+        if (*p == 'Z') {
+            component += 3;
+            ++p;
+            continue;
+        }
+        if (*p == 'z') {
+            component += 1;
+            ++p;
+            continue;
+        }
+        // A number runs to the next separator; only one ended by "/" is stored.
+        double value;
+        const char *stop;
+        if (ReadShortDecimal(p, end, &value, &stop) && stop < end && *stop == '/') {
+            if (component < limit) out[component] = value;
+            component += 1;
+            p = stop + 1;
+            continue;
+        }
+        const char *t = p;
+        while (t < end && !IsSeparator(*t)) ++t;
+        if (t == end) break;  // an unended number at the end of the text is dropped
+        if (*t == '/') {
+            // The reader keeps the first kVectorListNumberMax characters of a number.
+            char number[kVectorListNumberMax + 1];
+            const size_t length = std::min(static_cast<size_t>(t - p), kVectorListNumberMax);
+            std::memcpy(number, p, length);
             number[length] = 0;
             if (component < limit) out[component] = ToNumber(number, length);
-            length = 0;
             component += 1;
-        } else if (c == 'Z') {
-            length = 0;
-            component += 3;
-        } else if (c == 'z') {
-            length = 0;
-            component += 1;
-        } else if (length < kVectorListNumberMax) {
-            number[length++] = c;
+            ++t;
         }
+        p = t;  // a "z" or "Z" ends the number without storing it, and counts itself
     }
 }
 
