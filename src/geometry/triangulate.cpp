@@ -1,5 +1,6 @@
 // Ear cutting from both ends of a window that moves around the polygon. Each step weighs the front
 // ear (C, A, B) against the back ear (D, C, A) and cuts the one that leaves the blunter angle.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -19,6 +20,7 @@ struct Polygon {
     int32_t n;
     const double *points;
     const double *normal;
+    bool tolerant;  // the convexity threshold shrinks with short edges
     std::vector<int32_t> active;
 
     const double *at(int32_t i) const { return points + 3 * i; }
@@ -47,6 +49,15 @@ void EdgeNormal(const Polygon &poly, const double *from, const double *to, doubl
     Cross(poly.normal, dir, out);
 }
 
+// The least distance the tip must keep from the closing diagonal. The absolute eps rejects every
+// corner of a finely divided or small polygon, so the tolerant pass scales it down with the edge
+// tip - last when that edge is shorter than a unit.
+double ConvexityThreshold(const Polygon &poly, const double *tipFromLast) {
+    if (!poly.tolerant) return kEpsilon;
+    const double t = Dot(tipFromLast, tipFromLast);
+    return t >= 1.0 ? kEpsilon : kEpsilon * std::sqrt(t);
+}
+
 // Whether p lies more than -eps to the left of the edge whose start is `start` and in-plane normal is
 // `edge` (a corner on the edge line, or a hair outside it, counts).
 bool LeftOf(const double *edge, const double *start, const double *p) {
@@ -63,7 +74,7 @@ bool IsEar(const Polygon &poly, int32_t first, int32_t tip, int32_t last) {
     double closing[3], tipFromLast[3];
     EdgeNormal(poly, l, f, closing);
     Sub(m, l, tipFromLast);
-    if (!(Dot(closing, tipFromLast) > kEpsilon)) return false;
+    if (!(Dot(closing, tipFromLast) > ConvexityThreshold(poly, tipFromLast))) return false;
     double intoTip[3], outOfTip[3];
     EdgeNormal(poly, f, m, intoTip);
     EdgeNormal(poly, m, l, outOfTip);
@@ -90,16 +101,9 @@ void Write(Triangle *out, int32_t &count, int32_t a, int32_t b, int32_t c) {
     ++count;
 }
 
-}  // namespace
-
-int32_t vantic::Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
+int32_t CutEars(int32_t n, const double *points, const double *normal, bool tolerant, Triangle *out) {
     int32_t count = 0;
-    if (n < 3) return 0;
-    if (n == 3) {
-        Write(out, count, 0, 1, 2);
-        return count;
-    }
-    Polygon poly{n, points, normal, std::vector<int32_t>(static_cast<size_t>(n), 1)};
+    Polygon poly{n, points, normal, tolerant, std::vector<int32_t>(static_cast<size_t>(n), 1)};
     int32_t a = 0, b = 1, c = n - 1, d = n - 2;
     bool lastCutWasFront = false;
     // Before the first cut the window gives up when B comes round to corner 0; after a cut, when it
@@ -146,4 +150,23 @@ int32_t vantic::Triangulate(int32_t n, const double *points, const double *norma
     }
     Write(out, count, a, b, c);
     return count;
+}
+
+}  // namespace
+
+int32_t vantic::Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
+    if (n < 3) return 0;
+    if (n == 3) {
+        int32_t count = 0;
+        Write(out, count, 0, 1, 2);
+        return count;
+    }
+    const int32_t count = CutEars(n, points, normal, false, out);
+    if (count == n - 2) return count;
+    // Only a polygon left partly uncut gets the tolerant pass, so whole results never change.
+    std::vector<Triangle> second(static_cast<size_t>(n - 2));
+    const int32_t tolerantCount = CutEars(n, points, normal, true, second.data());
+    if (tolerantCount <= count) return count;
+    std::copy_n(second.begin(), tolerantCount, out);
+    return tolerantCount;
 }
