@@ -1,10 +1,15 @@
 // Ear cutting from both ends of a window that moves around the polygon. Each step weighs the front
 // ear (C, A, B) against the back ear (D, C, A) and cuts the one that leaves the blunter angle.
+// The active corners form a linked ring, and an ear looks for corners inside it through a k-d tree
+// in the polygon's plane; each test decides without a square root when its sign is clear.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "geometry/corner_index.h"
+#include "geometry/polygon_plane.h"
 #include "geometry/triangulation.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
@@ -15,26 +20,13 @@ namespace {
 
 // The single-precision value of 0.0001, kept as the tolerance of every test.
 constexpr double kEpsilon = 9.999999747378752e-5;
-
-struct Polygon {
-    int32_t n;
-    const double *points;
-    const double *normal;
-    bool tolerant;  // the convexity threshold shrinks with short edges
-    std::vector<int32_t> active;
-
-    const double *at(int32_t i) const { return points + 3 * i; }
-    int32_t next(int32_t i) const {
-        do i = (i + 1 == n) ? 0 : i + 1;
-        while (!active[i]);
-        return i;
-    }
-    int32_t previous(int32_t i) const {
-        do i = (i == 0) ? n - 1 : i - 1;
-        while (!active[i]);
-        return i;
-    }
-};
+// Around eps^2 the quick test of a corner against an edge is not trusted to match the normalised one.
+constexpr double kEpsilonSquaredBelow = kEpsilon * kEpsilon * (1 - 1e-6);
+constexpr double kEpsilonSquaredAbove = kEpsilon * kEpsilon * (1 + 1e-6);
+// Squared lengths in which the quick test neither underflows nor overflows.
+constexpr double kShortestSquared = 1e-280, kLongestSquared = 1e280;
+// Below this many corners a scan of the ring is quicker than building the tree.
+constexpr int32_t kIndexedFrom = 48;
 
 // normalize(to - from)
 void Direction(const double *from, const double *to, double *out) {
@@ -42,56 +34,21 @@ void Direction(const double *from, const double *to, double *out) {
     vantic_Normalize(out);
 }
 
-// The in-plane normal of the directed edge from -> to: N x normalize(to - from), pointing left.
-void EdgeNormal(const Polygon &poly, const double *from, const double *to, double *out) {
-    double dir[3];
-    Direction(from, to, dir);
-    Cross(poly.normal, dir, out);
-}
-
-// The least distance the tip must keep from the closing diagonal. The absolute eps rejects every
-// corner of a finely divided or small polygon, so the tolerant pass scales it down with the edge
-// tip - last when that edge is shorter than a unit.
-double ConvexityThreshold(const Polygon &poly, const double *tipFromLast) {
-    if (!poly.tolerant) return kEpsilon;
-    const double t = Dot(tipFromLast, tipFromLast);
-    return t >= 1.0 ? kEpsilon : kEpsilon * std::sqrt(t);
-}
-
 // Whether p lies more than -eps to the left of the edge whose start is `start` and in-plane normal is
-// `edge` (a corner on the edge line, or a hair outside it, counts).
-bool LeftOf(const double *edge, const double *start, const double *p) {
+// `edge` (a corner on the edge line, or a hair outside it, counts): Dot(edge, normalize(p - start)),
+// decided from the unnormalised dot product where that is clearly above or below -eps.
+bool LeftOf(const double *edge, const double *start, const double *p, bool quick) {
     double dir[3];
-    Direction(start, p, dir);
-    return Dot(edge, dir) > -kEpsilon;
-}
-
-// The ear with corners (first, tip, last) in polygon order, tip being the corner it removes: convex
-// when the tip lies more than eps left of the closing diagonal last -> first, and valid when no other
-// active corner lies inside it.
-bool IsEar(const Polygon &poly, int32_t first, int32_t tip, int32_t last) {
-    const double *f = poly.at(first), *m = poly.at(tip), *l = poly.at(last);
-    double closing[3], tipFromLast[3];
-    EdgeNormal(poly, l, f, closing);
-    Sub(m, l, tipFromLast);
-    if (!(Dot(closing, tipFromLast) > ConvexityThreshold(poly, tipFromLast))) return false;
-    double intoTip[3], outOfTip[3];
-    EdgeNormal(poly, f, m, intoTip);
-    EdgeNormal(poly, m, l, outOfTip);
-    for (int32_t k = 0; k < poly.n; ++k) {
-        if (!poly.active[k] || k == first || k == tip || k == last) continue;
-        const double *p = poly.at(k);
-        if (LeftOf(closing, l, p) && LeftOf(intoTip, f, p) && LeftOf(outOfTip, m, p)) return false;
+    Sub(p, start, dir);
+    const double squared = Dot(dir, dir);
+    if (quick && squared >= kShortestSquared && squared <= kLongestSquared) {
+        const double along = Dot(edge, dir);
+        if (along >= 0) return true;
+        if (along * along < kEpsilonSquaredBelow * squared) return true;
+        if (along * along > kEpsilonSquaredAbove * squared) return false;
     }
-    return true;
-}
-
-// Cosine of the angle at `corner` between the directions to a and to b.
-double CornerCosine(const Polygon &poly, int32_t corner, int32_t a, int32_t b) {
-    double da[3], db[3];
-    Direction(poly.at(corner), poly.at(a), da);
-    Direction(poly.at(corner), poly.at(b), db);
-    return Dot(da, db);
+    vantic_Normalize(dir);
+    return Dot(edge, dir) > -kEpsilon;
 }
 
 void Write(Triangle *out, int32_t &count, int32_t a, int32_t b, int32_t c) {
@@ -101,9 +58,91 @@ void Write(Triangle *out, int32_t &count, int32_t a, int32_t b, int32_t c) {
     ++count;
 }
 
-int32_t CutEars(int32_t n, const double *points, const double *normal, bool tolerant, Triangle *out) {
+class Polygon {
+public:
+    Polygon(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane, bool tolerant)
+        : points_(points), normal_(normal), plane_(plane), tolerant_(tolerant),
+          next_(static_cast<size_t>(n)), previous_(static_cast<size_t>(n)) {
+        for (int32_t i = 0; i < n; ++i) {
+            next_[static_cast<size_t>(i)] = i + 1 == n ? 0 : i + 1;
+            previous_[static_cast<size_t>(i)] = i == 0 ? n - 1 : i - 1;
+        }
+        if (plane.usable() && n >= kIndexedFrom) index_.emplace(n, plane.coordinates());
+    }
+
+    int32_t next(int32_t i) const { return next_[static_cast<size_t>(i)]; }
+    int32_t previous(int32_t i) const { return previous_[static_cast<size_t>(i)]; }
+
+    void remove(int32_t i) {
+        next_[static_cast<size_t>(previous(i))] = next(i);
+        previous_[static_cast<size_t>(next(i))] = previous(i);
+        if (index_) index_->remove(i);
+    }
+
+    // The ear with corners (first, tip, last), consecutive in the ring, tip being the corner it
+    // removes: convex when the tip lies more than the threshold left of the closing diagonal
+    // last -> first, and valid when no other active corner lies inside it.
+    bool isEar(int32_t first, int32_t tip, int32_t last) const {
+        const double *f = at(first), *m = at(tip), *l = at(last);
+        double closing[3], tipFromLast[3];
+        edgeNormal(l, f, closing);
+        Sub(m, l, tipFromLast);
+        if (!(Dot(closing, tipFromLast) > convexityThreshold(tipFromLast))) return false;
+        double intoTip[3], outOfTip[3];
+        edgeNormal(f, m, intoTip);
+        edgeNormal(m, l, outOfTip);
+        const bool quick = plane_.usable();
+        auto inside = [&](int32_t k) {
+            if (k == first || k == tip || k == last) return false;
+            const double *p = at(k);
+            return LeftOf(closing, l, p, quick) && LeftOf(intoTip, f, p, quick) && LeftOf(outOfTip, m, p, quick);
+        };
+        vantic::HalfPlane region[3];
+        if (index_ && plane_.earRegion(first, tip, last, region)) return !index_->any(region, inside);
+        for (int32_t k = next(last); k != first; k = next(k))
+            if (inside(k)) return false;
+        return true;
+    }
+
+    // Cosine of the angle at `corner` between the directions to a and to b.
+    double cornerCosine(int32_t corner, int32_t a, int32_t b) const {
+        double da[3], db[3];
+        Direction(at(corner), at(a), da);
+        Direction(at(corner), at(b), db);
+        return Dot(da, db);
+    }
+
+private:
+    const double *at(int32_t i) const { return points_ + 3 * i; }
+
+    // The in-plane normal of the directed edge from -> to: N x normalize(to - from), pointing left.
+    void edgeNormal(const double *from, const double *to, double *out) const {
+        double dir[3];
+        Direction(from, to, dir);
+        Cross(normal_, dir, out);
+    }
+
+    // The least distance the tip must keep from the closing diagonal. The absolute eps rejects every
+    // corner of a finely divided or small polygon, so the tolerant pass scales it down with the edge
+    // tip - last when that edge is shorter than a unit.
+    double convexityThreshold(const double *tipFromLast) const {
+        if (!tolerant_) return kEpsilon;
+        const double t = Dot(tipFromLast, tipFromLast);
+        return t >= 1.0 ? kEpsilon : kEpsilon * std::sqrt(t);
+    }
+
+    const double *points_;
+    const double *normal_;
+    const vantic::PolygonPlane &plane_;
+    bool tolerant_;
+    std::vector<int32_t> next_, previous_;  // the ring of active corners
+    std::optional<vantic::CornerIndex> index_;
+};
+
+int32_t CutEars(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane,
+                bool tolerant, Triangle *out) {
     int32_t count = 0;
-    Polygon poly{n, points, normal, tolerant, std::vector<int32_t>(static_cast<size_t>(n), 1)};
+    Polygon poly(n, points, normal, plane, tolerant);
     int32_t a = 0, b = 1, c = n - 1, d = n - 2;
     bool lastCutWasFront = false;
     // Before the first cut the window gives up when B comes round to corner 0; after a cut, when it
@@ -111,12 +150,12 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, bool tole
     int32_t stallMarker = 0;
     while (b != d) {
         // Front ear (C, A, B): its closing diagonal runs B -> C. Back ear (D, C, A): A -> D.
-        const bool front = IsEar(poly, c, a, b);
-        const bool back = IsEar(poly, d, c, a);
+        const bool front = poly.isEar(c, a, b);
+        const bool back = poly.isEar(d, c, a);
         bool cutFront;
         if (front && back) {
-            const double cosC = CornerCosine(poly, c, b, d);  // angle left at C by the front cut
-            const double cosA = CornerCosine(poly, a, d, b);  // angle left at A by the back cut
+            const double cosC = poly.cornerCosine(c, b, d);  // angle left at C by the front cut
+            const double cosA = poly.cornerCosine(a, d, b);  // angle left at A by the back cut
             if (std::fabs(cosC - cosA) < kEpsilon)
                 cutFront = !lastCutWasFront;  // alternate on a tie
             else
@@ -136,12 +175,12 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, bool tole
         }
         if (cutFront) {
             Write(out, count, c, a, b);
-            poly.active[a] = 0;
+            poly.remove(a);
             a = b;
             b = poly.next(b);
         } else {
             Write(out, count, d, c, a);
-            poly.active[c] = 0;
+            poly.remove(c);
             c = d;
             d = poly.previous(d);
         }
@@ -161,11 +200,12 @@ int32_t vantic::Triangulate(int32_t n, const double *points, const double *norma
         Write(out, count, 0, 1, 2);
         return count;
     }
-    const int32_t count = CutEars(n, points, normal, false, out);
+    const PolygonPlane plane(n, points, normal);
+    const int32_t count = CutEars(n, points, normal, plane, false, out);
     if (count == n - 2) return count;
     // Only a polygon left partly uncut gets the tolerant pass, so whole results never change.
     std::vector<Triangle> second(static_cast<size_t>(n - 2));
-    const int32_t tolerantCount = CutEars(n, points, normal, true, second.data());
+    const int32_t tolerantCount = CutEars(n, points, normal, plane, true, second.data());
     if (tolerantCount <= count) return count;
     std::copy_n(second.begin(), tolerantCount, out);
     return tolerantCount;
