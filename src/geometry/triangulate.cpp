@@ -81,16 +81,18 @@ public:
 
     // The ear with corners (first, tip, last), consecutive in the ring, tip being the corner it
     // removes: convex when the tip lies more than the threshold left of the closing diagonal
-    // last -> first, and valid when no other active corner lies inside it.
-    bool isEar(int32_t first, int32_t tip, int32_t last) const {
+    // last -> first, and valid when no other active corner lies inside it. The unit directions of
+    // its edges (last -> first, first -> tip, tip -> last) come from the window, which keeps them.
+    bool isEar(int32_t first, int32_t tip, int32_t last, const double *closingDir, const double *intoTipDir,
+               const double *outOfTipDir) const {
         const double *f = at(first), *m = at(tip), *l = at(last);
         double closing[3], tipFromLast[3];
-        edgeNormal(l, f, closing);
+        Cross(normal_, closingDir, closing);
         Sub(m, l, tipFromLast);
         if (!(Dot(closing, tipFromLast) > convexityThreshold(tipFromLast))) return false;
         double intoTip[3], outOfTip[3];
-        edgeNormal(f, m, intoTip);
-        edgeNormal(m, l, outOfTip);
+        Cross(normal_, intoTipDir, intoTip);
+        Cross(normal_, outOfTipDir, outOfTip);
         const bool quick = plane_.usable();
         auto inside = [&](int32_t k) {
             if (k == first || k == tip || k == last) return false;
@@ -104,23 +106,11 @@ public:
         return true;
     }
 
-    // Cosine of the angle at `corner` between the directions to a and to b.
-    double cornerCosine(int32_t corner, int32_t a, int32_t b) const {
-        double da[3], db[3];
-        Direction(at(corner), at(a), da);
-        Direction(at(corner), at(b), db);
-        return Dot(da, db);
-    }
+    // normalize(position of `to` - position of `from`)
+    void direction(int32_t from, int32_t to, double *out) const { Direction(at(from), at(to), out); }
 
 private:
     const double *at(int32_t i) const { return points_ + 3 * i; }
-
-    // The in-plane normal of the directed edge from -> to: N x normalize(to - from), pointing left.
-    void edgeNormal(const double *from, const double *to, double *out) const {
-        double dir[3];
-        Direction(from, to, dir);
-        Cross(normal_, dir, out);
-    }
 
     // The least distance the tip must keep from the closing diagonal. The absolute eps rejects every
     // corner of a finely divided or small polygon, so the tolerant pass scales it down with the edge
@@ -139,23 +129,73 @@ private:
     std::optional<vantic::CornerIndex> index_;
 };
 
+void Negated(const double *v, double *out) { Set(out, -v[0], -v[1], -v[2]); }
+
+// The window D, C, A, B of four consecutive active corners and the unit directions of the five
+// edges its two ears use. A move keeps the directions it still has (reversing one negates it
+// exactly) and normalises only the new edges.
+struct Window {
+    int32_t a = 0, b = 1, c, d;
+    double ca[3], ab[3], dc[3], bc[3], ad[3];
+
+    Window(const Polygon &poly, int32_t n) : c(n - 1), d(n - 2) {
+        poly.direction(c, a, ca);
+        poly.direction(a, b, ab);
+        poly.direction(d, c, dc);
+        poly.direction(b, c, bc);
+        poly.direction(a, d, ad);
+    }
+    // A was cut: B takes its place.
+    void afterFrontCut(const Polygon &poly) {
+        Negated(bc, ca);
+        a = b;
+        b = poly.next(b);
+        poly.direction(a, b, ab);
+        poly.direction(b, c, bc);
+        poly.direction(a, d, ad);
+    }
+    // C was cut: D takes its place.
+    void afterBackCut(const Polygon &poly) {
+        Negated(ad, ca);
+        c = d;
+        d = poly.previous(d);
+        poly.direction(d, c, dc);
+        poly.direction(b, c, bc);
+        poly.direction(a, d, ad);
+    }
+    // No ear here: the window moves one corner on.
+    void shift(const Polygon &poly) {
+        Copy(ca, dc);
+        Copy(ab, ca);
+        Copy(bc, ad);
+        d = c;
+        c = a;
+        a = b;
+        b = poly.next(b);
+        poly.direction(a, b, ab);
+        poly.direction(b, c, bc);
+    }
+};
+
 int32_t CutEars(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane,
                 bool tolerant, Triangle *out) {
     int32_t count = 0;
     Polygon poly(n, points, normal, plane, tolerant);
-    int32_t a = 0, b = 1, c = n - 1, d = n - 2;
+    Window w(poly, n);
     bool lastCutWasFront = false;
     // Before the first cut the window gives up when B comes round to corner 0; after a cut, when it
     // comes back to where the stalling began.
     int32_t stallMarker = 0;
-    while (b != d) {
+    while (w.b != w.d) {
         // Front ear (C, A, B): its closing diagonal runs B -> C. Back ear (D, C, A): A -> D.
-        const bool front = poly.isEar(c, a, b);
-        const bool back = poly.isEar(d, c, a);
+        const bool front = poly.isEar(w.c, w.a, w.b, w.bc, w.ca, w.ab);
+        const bool back = poly.isEar(w.d, w.c, w.a, w.ad, w.dc, w.ca);
         bool cutFront;
         if (front && back) {
-            const double cosC = poly.cornerCosine(c, b, d);  // angle left at C by the front cut
-            const double cosA = poly.cornerCosine(a, d, b);  // angle left at A by the back cut
+            // The angle left at C by the front cut, between C -> B and C -> D, and at A by the back
+            // cut, between A -> D and A -> B; negating both directions leaves a dot product as it was.
+            const double cosC = Dot(w.bc, w.dc);
+            const double cosA = Dot(w.ad, w.ab);
             if (std::fabs(cosC - cosA) < kEpsilon)
                 cutFront = !lastCutWasFront;  // alternate on a tie
             else
@@ -164,30 +204,25 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, const van
             cutFront = front;
         } else {
             if (stallMarker == -1)
-                stallMarker = b;
-            else if (b == stallMarker)
+                stallMarker = w.b;
+            else if (w.b == stallMarker)
                 return count;
-            d = c;
-            c = a;
-            a = b;
-            b = poly.next(b);
+            w.shift(poly);
             continue;
         }
         if (cutFront) {
-            Write(out, count, c, a, b);
-            poly.remove(a);
-            a = b;
-            b = poly.next(b);
+            Write(out, count, w.c, w.a, w.b);
+            poly.remove(w.a);
+            w.afterFrontCut(poly);
         } else {
-            Write(out, count, d, c, a);
-            poly.remove(c);
-            c = d;
-            d = poly.previous(d);
+            Write(out, count, w.d, w.c, w.a);
+            poly.remove(w.c);
+            w.afterBackCut(poly);
         }
         lastCutWasFront = cutFront;
         stallMarker = -1;
     }
-    Write(out, count, a, b, c);
+    Write(out, count, w.a, w.b, w.c);
     return count;
 }
 
