@@ -51,6 +51,14 @@ bool LeftOf(const double *edge, const double *start, const double *p, bool quick
     return Dot(edge, dir) > -kEpsilon;
 }
 
+// The least distance the tip must keep from the closing diagonal in the tolerant pass. The absolute
+// eps rejects every corner of a finely divided or small polygon, so this pass scales it down with
+// the edge tip - last when that edge is shorter than a unit.
+double TolerantThreshold(const double *tipFromLast) {
+    const double t = Dot(tipFromLast, tipFromLast);
+    return t >= 1.0 ? kEpsilon : kEpsilon * std::sqrt(t);
+}
+
 void Write(Triangle *out, int32_t &count, int32_t a, int32_t b, int32_t c) {
     out[count].corners[0] = a;
     out[count].corners[1] = b;
@@ -89,7 +97,11 @@ public:
         double closing[3], tipFromLast[3];
         Cross(normal_, closingDir, closing);
         Sub(m, l, tipFromLast);
-        if (!(Dot(closing, tipFromLast) > convexityThreshold(tipFromLast))) return false;
+        const double height = Dot(closing, tipFromLast);
+        if (!(height > convexityThreshold(tipFromLast))) {
+            if (!tolerant_ && height > TolerantThreshold(tipFromLast)) tolerantWouldDiffer_ = true;
+            return false;
+        }
         double intoTip[3], outOfTip[3];
         Cross(normal_, intoTipDir, intoTip);
         Cross(normal_, outOfTipDir, outOfTip);
@@ -106,19 +118,18 @@ public:
         return true;
     }
 
+    // Whether a convexity test of this (first) pass failed that the tolerant threshold would have
+    // passed; if none did, the tolerant pass would repeat this one step for step.
+    bool tolerantWouldDiffer() const { return tolerantWouldDiffer_; }
+
     // normalize(position of `to` - position of `from`)
     void direction(int32_t from, int32_t to, double *out) const { Direction(at(from), at(to), out); }
 
 private:
     const double *at(int32_t i) const { return points_ + 3 * i; }
 
-    // The least distance the tip must keep from the closing diagonal. The absolute eps rejects every
-    // corner of a finely divided or small polygon, so the tolerant pass scales it down with the edge
-    // tip - last when that edge is shorter than a unit.
     double convexityThreshold(const double *tipFromLast) const {
-        if (!tolerant_) return kEpsilon;
-        const double t = Dot(tipFromLast, tipFromLast);
-        return t >= 1.0 ? kEpsilon : kEpsilon * std::sqrt(t);
+        return tolerant_ ? TolerantThreshold(tipFromLast) : kEpsilon;
     }
 
     const double *points_;
@@ -127,6 +138,7 @@ private:
     bool tolerant_;
     std::vector<int32_t> next_, previous_;  // the ring of active corners
     std::optional<vantic::CornerIndex> index_;
+    mutable bool tolerantWouldDiffer_ = false;
 };
 
 void Negated(const double *v, double *out) { Set(out, -v[0], -v[1], -v[2]); }
@@ -177,8 +189,9 @@ struct Window {
     }
 };
 
+// Returns the triangle count; the first pass also tells whether a tolerant pass could differ.
 int32_t CutEars(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane,
-                bool tolerant, Triangle *out) {
+                bool tolerant, Triangle *out, bool *tolerantWouldDiffer = nullptr) {
     int32_t count = 0;
     Polygon poly(n, points, normal, plane, tolerant);
     Window w(poly, n);
@@ -186,10 +199,12 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, const van
     // Before the first cut the window gives up when B comes round to corner 0; after a cut, when it
     // comes back to where the stalling began.
     int32_t stallMarker = 0;
+    // After a shift the back ear is the front ear just refused, with the same corners active.
+    bool backRefused = false;
     while (w.b != w.d) {
         // Front ear (C, A, B): its closing diagonal runs B -> C. Back ear (D, C, A): A -> D.
         const bool front = poly.isEar(w.c, w.a, w.b, w.bc, w.ca, w.ab);
-        const bool back = poly.isEar(w.d, w.c, w.a, w.ad, w.dc, w.ca);
+        const bool back = !backRefused && poly.isEar(w.d, w.c, w.a, w.ad, w.dc, w.ca);
         bool cutFront;
         if (front && back) {
             // The angle left at C by the front cut, between C -> B and C -> D, and at A by the back
@@ -206,8 +221,9 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, const van
             if (stallMarker == -1)
                 stallMarker = w.b;
             else if (w.b == stallMarker)
-                return count;
+                break;
             w.shift(poly);
+            backRefused = true;
             continue;
         }
         if (cutFront) {
@@ -221,8 +237,10 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, const van
         }
         lastCutWasFront = cutFront;
         stallMarker = -1;
+        backRefused = false;
     }
-    Write(out, count, w.a, w.b, w.c);
+    if (tolerantWouldDiffer) *tolerantWouldDiffer = poly.tolerantWouldDiffer();
+    if (w.b == w.d) Write(out, count, w.a, w.b, w.c);
     return count;
 }
 
@@ -236,8 +254,9 @@ int32_t vantic::Triangulate(int32_t n, const double *points, const double *norma
         return count;
     }
     const PolygonPlane plane(n, points, normal);
-    const int32_t count = CutEars(n, points, normal, plane, false, out);
-    if (count == n - 2) return count;
+    bool tolerantWouldDiffer = false;
+    const int32_t count = CutEars(n, points, normal, plane, false, out, &tolerantWouldDiffer);
+    if (count == n - 2 || !tolerantWouldDiffer) return count;
     // Only a polygon left partly uncut gets the tolerant pass, so whole results never change.
     std::vector<Triangle> second(static_cast<size_t>(n - 2));
     const int32_t tolerantCount = CutEars(n, points, normal, plane, true, second.data());
