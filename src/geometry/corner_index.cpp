@@ -7,15 +7,21 @@ namespace vantic {
 
 namespace {
 
-constexpr int32_t kLeafSize = 8;
+constexpr int32_t kLeafSize = 16;
 
 }  // namespace
 
 CornerIndex::CornerIndex(int32_t n, const double *uv)
-    : uv_(uv), order_(static_cast<size_t>(n)), leafOf_(static_cast<size_t>(n)), active_(static_cast<size_t>(n), 1) {
+    : uv_(uv), order_(static_cast<size_t>(n)), entries_(static_cast<size_t>(n)), entryOf_(static_cast<size_t>(n)),
+      leafOf_(static_cast<size_t>(n)) {
     for (int32_t i = 0; i < n; ++i) order_[static_cast<size_t>(i)] = i;
     nodes_.reserve(static_cast<size_t>(4 * (n / kLeafSize + 1)));
     build(0, n, -1);
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t corner = order_[static_cast<size_t>(i)];
+        entries_[static_cast<size_t>(i)] = Entry{uv[2 * corner], uv[2 * corner + 1], corner, 1};
+        entryOf_[static_cast<size_t>(corner)] = i;
+    }
 }
 
 int32_t CornerIndex::build(int32_t begin, int32_t end, int32_t parent) {
@@ -49,8 +55,9 @@ int32_t CornerIndex::build(int32_t begin, int32_t end, int32_t parent) {
 }
 
 void CornerIndex::remove(int32_t corner) {
-    if (!active_[static_cast<size_t>(corner)]) return;
-    active_[static_cast<size_t>(corner)] = 0;
+    Entry &entry = entries_[static_cast<size_t>(entryOf_[static_cast<size_t>(corner)])];
+    if (!entry.active) return;
+    entry.active = 0;
     for (int32_t node = leafOf_[static_cast<size_t>(corner)]; node >= 0; node = nodes_[static_cast<size_t>(node)].parent)
         --nodes_[static_cast<size_t>(node)].active;
 }

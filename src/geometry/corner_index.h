@@ -52,10 +52,9 @@ private:
             return false;
         if (node.left < 0) {
             for (int32_t i = node.begin; i < node.end; ++i) {
-                const int32_t corner = order_[static_cast<std::size_t>(i)];
-                if (!active_[static_cast<std::size_t>(corner)]) continue;
-                const double u = uv_[2 * corner], v = uv_[2 * corner + 1];
-                if (region[0].holds(u, v) && region[1].holds(u, v) && region[2].holds(u, v) && visit(corner))
+                const Entry &e = entries_[static_cast<std::size_t>(i)];
+                if (e.active && region[0].holds(e.u, e.v) && region[1].holds(e.u, e.v) && region[2].holds(e.u, e.v) &&
+                    visit(e.corner))
                     return true;
             }
             return false;
@@ -63,10 +62,18 @@ private:
         return any(node.left, region, visit) || any(node.right, region, visit);
     }
 
+    // A corner with its coordinates, stored in leaf order so that a leaf reads one block.
+    struct Entry {
+        double u, v;
+        int32_t corner;
+        int32_t active;
+    };
+
     const double *uv_;
     std::vector<int32_t> order_;  // corners, grouped by leaf
+    std::vector<Entry> entries_;  // the same order
+    std::vector<int32_t> entryOf_;
     std::vector<int32_t> leafOf_;
-    std::vector<char> active_;
     std::vector<Node> nodes_;
 };
 
