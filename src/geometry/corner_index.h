@@ -8,10 +8,16 @@
 
 namespace vantic {
 
-// The half-plane a * u + b * v + c >= 0 of the polygon's plane coordinates.
-struct HalfPlane {
+// a * u + b * v + c over the polygon's plane coordinates.
+struct Linear {
     double a, b, c;
-    bool holds(double u, double v) const { return a * u + b * v + c >= 0; }
+    double at(double u, double v) const { return a * u + b * v + c; }
+};
+
+// The open wedge where both forms are positive: a region a search may skip.
+struct Wedge {
+    Linear f, g;
+    bool holds(double u, double v) const { return f.at(u, v) > 0 && g.at(u, v) > 0; }
 };
 
 class CornerIndex {
@@ -22,11 +28,11 @@ public:
     // Takes a corner out of every count on its way to the root.
     void remove(int32_t corner);
 
-    // Whether visit(corner) is true for some active corner in all three half-planes; visits only
-    // corners under nodes whose box reaches into all three.
+    // Whether visit(corner) is true for some active corner outside all three wedges; visits only
+    // corners under nodes whose box no wedge holds whole.
     template <class Visit>
-    bool any(const HalfPlane (&region)[3], Visit &&visit) const {
-        return any(0, region, visit);
+    bool any(const Wedge (&skip)[3], Visit &&visit) const {
+        return any(0, skip, visit);
     }
 
 private:
@@ -40,26 +46,25 @@ private:
 
     int32_t build(int32_t begin, int32_t end, int32_t parent);
 
-    // Whether the box may hold a point of the half-plane.
-    static bool reaches(const Node &node, const HalfPlane &h) {
-        return h.a * (h.a > 0 ? node.u1 : node.u0) + h.b * (h.b > 0 ? node.v1 : node.v0) + h.c >= 0;
+    static double lowest(const Node &node, const Linear &l) {
+        return l.a * (l.a > 0 ? node.u0 : node.u1) + l.b * (l.b > 0 ? node.v0 : node.v1) + l.c;
     }
+    static bool inside(const Node &node, const Wedge &w) { return lowest(node, w.f) > 0 && lowest(node, w.g) > 0; }
 
     template <class Visit>
-    bool any(int32_t index, const HalfPlane (&region)[3], Visit &visit) const {
+    bool any(int32_t index, const Wedge (&skip)[3], Visit &visit) const {
         const Node &node = nodes_[static_cast<std::size_t>(index)];
-        if (node.active == 0 || !reaches(node, region[0]) || !reaches(node, region[1]) || !reaches(node, region[2]))
-            return false;
+        if (node.active == 0 || inside(node, skip[0]) || inside(node, skip[1]) || inside(node, skip[2])) return false;
         if (node.left < 0) {
             for (int32_t i = node.begin; i < node.end; ++i) {
                 const Entry &e = entries_[static_cast<std::size_t>(i)];
-                if (e.active && region[0].holds(e.u, e.v) && region[1].holds(e.u, e.v) && region[2].holds(e.u, e.v) &&
+                if (e.active && !skip[0].holds(e.u, e.v) && !skip[1].holds(e.u, e.v) && !skip[2].holds(e.u, e.v) &&
                     visit(e.corner))
                     return true;
             }
             return false;
         }
-        return any(node.left, region, visit) || any(node.right, region, visit);
+        return any(node.left, skip, visit) || any(node.right, skip, visit);
     }
 
     // A corner with its coordinates, stored in leaf order so that a leaf reads one block.

@@ -49,41 +49,39 @@ PolygonPlane::PolygonPlane(int32_t n, const double *points, const double *normal
     }
     thickness_ = highest - lowest;
     if (!std::isfinite(thickness_) || !std::isfinite(extent) || !std::isfinite(magnitude)) return;
-    // Edge normals are N x (unit edge), so the tests compare in-plane distances against eps / |N|.
-    epsilon_ = kEpsilon / normalLength * (1 + 1e-9);
-    slack_ = 1e-12 * (magnitude + extent);
+    // Edge normals are N x (unit edge), so the tests compare in-plane sines against eps / |N|.
+    sine_ = kEpsilon / normalLength * (1 + 1e-9) * (1 + 1e-6);
+    cosine_ = std::sqrt(1 - sine_ * sine_);
+    // A corner's distance from the wedge's sides bounds how far inside the test's limit it lies,
+    // to within a factor of three; the margin covers the spread off the plane and rounding.
+    margin_ = 4 * (sine_ * thickness_ + 1e-12 * (magnitude + extent));
     usable_ = true;
 }
 
-// An accepted corner p lies at most eps' |p - s| outside each edge line (s the edge's start, eps'
-// the tolerance in the plane). With delta its largest such distance, p lies in the triangle pushed
-// out by delta, whose diameter is at most D + 2 delta / sin(smallest angle / 2); so
-// delta <= eps' (D + thickness) / (1 - 2 eps' / sigma), sigma = area / (product of the two longest
-// edges) being a lower bound of that sine.
-bool PolygonPlane::earRegion(int32_t first, int32_t tip, int32_t last, HalfPlane (&region)[3]) const {
+// A corner p passes the test of an edge from s with unit direction e unless p - s turns away from
+// e, to the right, by more than the angle whose sine is eps' (the tolerance in the plane): the
+// test fails inside the wedge at s between the directions e turned by -theta and by pi + theta,
+// sin(theta) a hair above eps'. Drawn in by a margin for the corners' spread off the plane and for
+// rounding, that wedge can be skipped.
+bool PolygonPlane::earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&skip)[3]) const {
+    if (!usable_) return false;
     const int32_t corners[3] = {first, tip, last};
-    double du[3], dv[3], squared[3];
     for (int i = 0; i < 3; ++i) {
-        const int32_t from = corners[i], to = corners[(i + 1) % 3];
-        du[i] = uv_[2 * static_cast<size_t>(to)] - uv_[2 * static_cast<size_t>(from)];
-        dv[i] = uv_[2 * static_cast<size_t>(to) + 1] - uv_[2 * static_cast<size_t>(from) + 1];
-        squared[i] = du[i] * du[i] + dv[i] * dv[i];
-    }
-    const double twiceArea = du[0] * dv[1] - dv[0] * du[1];
-    const double shortest = std::min({squared[0], squared[1], squared[2]});
-    const double longest = std::max({squared[0], squared[1], squared[2]});
-    const double middle = squared[0] + squared[1] + squared[2] - shortest - longest;
-    if (!(twiceArea > 0) || !(shortest > 0)) return false;
-    // Corners off the plane by more than a hair of the shortest edge tilt the edge normals.
-    if (thickness_ > 1e-6 * std::sqrt(shortest)) return false;
-    const double sigma = 0.5 * twiceArea / std::sqrt(longest * middle) * (1 - 1e-9);
-    if (!(sigma >= 3 * epsilon_)) return false;
-    const double delta = epsilon_ * (std::sqrt(longest) + thickness_) / (1 - 2 * epsilon_ / sigma);
-    const double offset = 1.5 * delta + slack_;
-    for (int i = 0; i < 3; ++i) {
-        const double su = uv_[2 * static_cast<size_t>(corners[i])], sv = uv_[2 * static_cast<size_t>(corners[i]) + 1];
-        const double length = std::sqrt(squared[i]);
-        region[i] = HalfPlane{-dv[i], du[i], dv[i] * su - du[i] * sv + offset * length};
+        const size_t from = static_cast<size_t>(corners[i]), to = static_cast<size_t>(corners[(i + 1) % 3]);
+        const double su = uv_[2 * from], sv = uv_[2 * from + 1];
+        const double du = uv_[2 * to] - su, dv = uv_[2 * to + 1] - sv;
+        const double length = std::sqrt(du * du + dv * dv);
+        // A short edge of a polygon off its plane tilts its normal out of the plane: skip nothing.
+        if (!(length > 0) || thickness_ > 1e-6 * length) {
+            skip[i] = Wedge{{0, 0, -1}, {0, 0, -1}};
+            continue;
+        }
+        const double eu = du / length, ev = dv / length;
+        // e turned by -theta, and by pi + theta
+        const double r1u = eu * cosine_ + ev * sine_, r1v = -eu * sine_ + ev * cosine_;
+        const double r2u = -(eu * cosine_ - ev * sine_), r2v = -(eu * sine_ + ev * cosine_);
+        // Inside: cross(r1, p - s) < -margin and cross(r2, p - s) > margin.
+        skip[i] = Wedge{{r1v, -r1u, r1u * sv - r1v * su - margin_}, {-r2v, r2u, r2v * su - r2u * sv - margin_}};
     }
     return true;
 }

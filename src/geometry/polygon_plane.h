@@ -1,5 +1,5 @@
-// A polygon's corners in coordinates of its plane, and how far the ear tests' tolerance can carry a
-// corner off an edge there; the ear cutter searches its corners through these coordinates.
+// A polygon's corners in coordinates of its plane, and where there the ear tests' tolerance cannot
+// reach; the ear cutter searches its corners through these coordinates.
 #pragma once
 
 #include <cstdint>
@@ -19,17 +19,16 @@ public:
     bool usable() const { return usable_; }
     const double *coordinates() const { return uv_.data(); }
 
-    // Half-planes holding every corner that the ear (first, tip, last), counter-clockwise in the
-    // plane, could find inside by the tolerant test of its edges; false when that region is not
-    // bounded tightly enough to be worth searching (slivers, or corners off the plane).
-    bool earRegion(int32_t first, int32_t tip, int32_t last, HalfPlane (&region)[3]) const;
+    // For each edge of the ear (first, tip, last) a wedge in which every corner fails that edge's
+    // test, so that the search for corners inside the ear may skip it; false when not usable.
+    bool earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&skip)[3]) const;
 
 private:
     bool usable_ = false;
     std::vector<double> uv_;
-    double epsilon_ = 0;    // the tests' tolerance as a sine in the plane, rounded up
-    double thickness_ = 0;  // how far the corners spread along the normal
-    double slack_ = 0;      // rounding of the coordinates
+    double sine_ = 0, cosine_ = 1;  // of the tests' tolerance as an angle in the plane, rounded up
+    double thickness_ = 0;          // how far the corners spread along the normal
+    double margin_ = 0;
 };
 
 }  // namespace vantic

@@ -111,8 +111,8 @@ public:
             const double *p = at(k);
             return LeftOf(closing, l, p, quick) && LeftOf(intoTip, f, p, quick) && LeftOf(outOfTip, m, p, quick);
         };
-        vantic::HalfPlane region[3];
-        if (index_ && plane_.earRegion(first, tip, last, region)) return !index_->any(region, inside);
+        vantic::Wedge skip[3];
+        if (index_ && plane_.earWedges(first, tip, last, skip)) return !index_->any(skip, inside);
         for (int32_t k = next(last); k != first; k = next(k))
             if (inside(k)) return false;
         return true;
