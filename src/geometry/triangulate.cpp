@@ -154,8 +154,7 @@ struct Window {
         poly.direction(c, a, ca);
         poly.direction(a, b, ab);
         poly.direction(d, c, dc);
-        poly.direction(b, c, bc);
-        poly.direction(a, d, ad);
+        closingDiagonals(poly);
     }
     // A was cut: B takes its place.
     void afterFrontCut(const Polygon &poly) {
@@ -163,8 +162,7 @@ struct Window {
         a = b;
         b = poly.next(b);
         poly.direction(a, b, ab);
-        poly.direction(b, c, bc);
-        poly.direction(a, d, ad);
+        closingDiagonals(poly);
     }
     // C was cut: D takes its place.
     void afterBackCut(const Polygon &poly) {
@@ -172,6 +170,9 @@ struct Window {
         c = d;
         d = poly.previous(d);
         poly.direction(d, c, dc);
+        closingDiagonals(poly);
+    }
+    void closingDiagonals(const Polygon &poly) {
         poly.direction(b, c, bc);
         poly.direction(a, d, ad);
     }
