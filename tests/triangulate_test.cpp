@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "geometry/triangulation.h"
@@ -104,8 +105,38 @@ std::vector<Eigen::Vector2d> StarPolygon(std::mt19937 &rng, int n) {
 
 double Cross2(const Eigen::Vector2d &a, const Eigen::Vector2d &b) { return a.x() * b.y() - a.y() * b.x(); }
 
-// Simple polygons in a tilted plane, either winding, 5 to 200 corners: n - 2 triangles, each wound
-// like the polygon, using every corner, with areas that add up to the polygon's area.
+// Positive counter-clockwise.
+double SignedArea(const std::vector<Eigen::Vector2d> &polygon) {
+    double area = 0;
+    for (size_t i = 0; i < polygon.size(); ++i) area += Cross2(polygon[i], polygon[(i + 1) % polygon.size()]) / 2;
+    return area;
+}
+
+// n - 2 triangles, each wound like the polygon, using every corner, with areas that add up to the
+// polygon's area.
+void ExpectWholeCover(const std::vector<Eigen::Vector2d> &flat, const Corners &triangles, const std::string &what) {
+    const int n = static_cast<int>(flat.size());
+    const double area = SignedArea(flat);
+    ASSERT_EQ(static_cast<int>(triangles.size()), n - 2) << what << ", " << n << " corners";
+    double sum = 0;
+    std::vector<int> used(static_cast<size_t>(n), 0);
+    for (const auto &t : triangles) {
+        for (int32_t k : t) {
+            ASSERT_GE(k, 0) << what;
+            ASSERT_LT(k, n) << what;
+            used[static_cast<size_t>(k)] = 1;
+        }
+        const Eigen::Vector2d &a = flat[static_cast<size_t>(t[0])], &b = flat[static_cast<size_t>(t[1])],
+                              &c = flat[static_cast<size_t>(t[2])];
+        const double signedArea = Cross2(b - a, c - a) / 2;
+        ASSERT_GT(signedArea * area, 0) << what << ": a triangle against the polygon's winding";
+        sum += signedArea;
+    }
+    EXPECT_NEAR(sum, area, 1e-9 * std::fabs(area)) << what;
+    EXPECT_EQ(std::count(used.begin(), used.end(), 1), n) << what;
+}
+
+// Simple polygons in a tilted plane, either winding, 5 to 200 corners, are cut whole.
 TEST(Triangulate, StarShapedPolygonsSplitIntoNMinusTwoTrianglesCoveringTheArea) {
     std::mt19937 rng(20240611);
     std::uniform_int_distribution<int> corners(5, 200);
@@ -120,29 +151,45 @@ TEST(Triangulate, StarShapedPolygonsSplitIntoNMinusTwoTrianglesCoveringTheArea) 
         std::vector<Eigen::Vector3d> polygon;
         for (const auto &p : flat) polygon.push_back(origin + p.x() * e1 + p.y() * e2);
 
-        double area = 0;  // signed, positive counter-clockwise in (e1, e2)
-        for (int i = 0; i < n; ++i) area += Cross2(flat[static_cast<size_t>(i)], flat[static_cast<size_t>((i + 1) % n)]) / 2;
-        ASSERT_EQ(area < 0, clockwise);
-
-        const Corners triangles = Cut(polygon);
-        ASSERT_EQ(static_cast<int>(triangles.size()), n - 2) << "trial " << trial << ", " << n << " corners";
-        double sum = 0;
-        std::vector<int> used(static_cast<size_t>(n), 0);
-        for (const auto &t : triangles) {
-            for (int32_t k : t) {
-                ASSERT_GE(k, 0);
-                ASSERT_LT(k, n);
-                used[static_cast<size_t>(k)] = 1;
-            }
-            const Eigen::Vector2d &a = flat[static_cast<size_t>(t[0])], &b = flat[static_cast<size_t>(t[1])],
-                                  &c = flat[static_cast<size_t>(t[2])];
-            const double signedArea = Cross2(b - a, c - a) / 2;
-            ASSERT_GT(signedArea * area, 0) << "trial " << trial << ": a triangle against the polygon's winding";
-            sum += signedArea;
-        }
-        EXPECT_NEAR(sum, area, 1e-9 * std::fabs(area)) << "trial " << trial;
-        EXPECT_EQ(std::count(used.begin(), used.end(), 1), n) << "trial " << trial;
+        ASSERT_EQ(SignedArea(flat) < 0, clockwise);
+        ExpectWholeCover(flat, Cut(polygon), "trial " + std::to_string(trial));
     }
+}
+
+std::vector<Eigen::Vector2d> Regular(int n, double radius, double innerRadius) {
+    std::vector<Eigen::Vector2d> points;
+    for (int i = 0; i < n; ++i) {
+        const double angle = 2 * M_PI * i / n, r = i % 2 == 1 ? innerRadius : radius;
+        points.emplace_back(r * std::cos(angle), r * std::sin(angle));
+    }
+    return points;
+}
+
+std::vector<Eigen::Vector3d> Lifted(const std::vector<Eigen::Vector2d> &flat) {
+    std::vector<Eigen::Vector3d> points;
+    for (const auto &p : flat) points.emplace_back(p.x(), p.y(), 0);
+    return points;
+}
+
+// Small or finely divided polygons, whose corners turn by less than the absolute tolerance, are cut
+// whole; so are the same shapes at a size the absolute tolerance serves, with the same result.
+TEST(Triangulate, SmallAndFinelyDividedPolygonsAreCutWhole) {
+    const struct {
+        const char *name;
+        std::vector<Eigen::Vector2d> polygon;
+    } cases[] = {
+        {"regular 1024-gon of radius 1", Regular(1024, 1, 1)},
+        {"regular 4096-gon of radius 1", Regular(4096, 1, 1)},
+        {"4096-corner star of radius 1", Regular(4096, 1, 0.6)},
+        {"64-gon of radius 0.01", Regular(64, 0.01, 0.01)},
+        {"square of side 1e-5", {{0, 0}, {1e-5, 0}, {1e-5, 1e-5}, {0, 1e-5}}},
+        {"clockwise 200-gon of radius 0.001", [] {
+             auto p = Regular(200, 0.001, 0.001);
+             std::reverse(p.begin(), p.end());
+             return p;
+         }()},
+    };
+    for (const auto &c : cases) ExpectWholeCover(c.polygon, Cut(Lifted(c.polygon)), c.name);
 }
 
 // Host polygons through the registered functions, as a client triangulates them.

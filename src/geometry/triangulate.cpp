@@ -1,9 +1,15 @@
 // Ear cutting from both ends of a window that moves around the polygon. Each step weighs the front
 // ear (C, A, B) against the back ear (D, C, A) and cuts the one that leaves the blunter angle.
+// The active corners form a linked ring, and an ear looks for corners inside it through a k-d tree
+// in the polygon's plane; each test decides without a square root when its sign is clear.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "geometry/corner_index.h"
+#include "geometry/polygon_plane.h"
 #include "geometry/triangulation.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
@@ -14,25 +20,13 @@ namespace {
 
 // The single-precision value of 0.0001, kept as the tolerance of every test.
 constexpr double kEpsilon = 9.999999747378752e-5;
-
-struct Polygon {
-    int32_t n;
-    const double *points;
-    const double *normal;
-    std::vector<int32_t> active;
-
-    const double *at(int32_t i) const { return points + 3 * i; }
-    int32_t next(int32_t i) const {
-        do i = (i + 1 == n) ? 0 : i + 1;
-        while (!active[i]);
-        return i;
-    }
-    int32_t previous(int32_t i) const {
-        do i = (i == 0) ? n - 1 : i - 1;
-        while (!active[i]);
-        return i;
-    }
-};
+// Around eps^2 the quick test of a corner against an edge is not trusted to match the normalised one.
+constexpr double kEpsilonSquaredBelow = kEpsilon * kEpsilon * (1 - 1e-6);
+constexpr double kEpsilonSquaredAbove = kEpsilon * kEpsilon * (1 + 1e-6);
+// Squared lengths in which the quick test neither underflows nor overflows.
+constexpr double kShortestSquared = 1e-280, kLongestSquared = 1e280;
+// Below this many corners a scan of the ring is quicker than building the tree.
+constexpr int32_t kIndexedFrom = 48;
 
 // normalize(to - from)
 void Direction(const double *from, const double *to, double *out) {
@@ -40,47 +34,29 @@ void Direction(const double *from, const double *to, double *out) {
     vantic_Normalize(out);
 }
 
-// The in-plane normal of the directed edge from -> to: N x normalize(to - from), pointing left.
-void EdgeNormal(const Polygon &poly, const double *from, const double *to, double *out) {
-    double dir[3];
-    Direction(from, to, dir);
-    Cross(poly.normal, dir, out);
-}
-
 // Whether p lies more than -eps to the left of the edge whose start is `start` and in-plane normal is
-// `edge` (a corner on the edge line, or a hair outside it, counts).
-bool LeftOf(const double *edge, const double *start, const double *p) {
+// `edge` (a corner on the edge line, or a hair outside it, counts): Dot(edge, normalize(p - start)),
+// decided from the unnormalised dot product where that is clearly above or below -eps.
+bool LeftOf(const double *edge, const double *start, const double *p, bool quick) {
     double dir[3];
-    Direction(start, p, dir);
+    Sub(p, start, dir);
+    const double squared = Dot(dir, dir);
+    if (quick && squared >= kShortestSquared && squared <= kLongestSquared) {
+        const double along = Dot(edge, dir);
+        if (along >= 0) return true;
+        if (along * along < kEpsilonSquaredBelow * squared) return true;
+        if (along * along > kEpsilonSquaredAbove * squared) return false;
+    }
+    vantic_Normalize(dir);
     return Dot(edge, dir) > -kEpsilon;
 }
 
-// The ear with corners (first, tip, last) in polygon order, tip being the corner it removes: convex
-// when the tip lies more than eps left of the closing diagonal last -> first, and valid when no other
-// active corner lies inside it.
-bool IsEar(const Polygon &poly, int32_t first, int32_t tip, int32_t last) {
-    const double *f = poly.at(first), *m = poly.at(tip), *l = poly.at(last);
-    double closing[3], tipFromLast[3];
-    EdgeNormal(poly, l, f, closing);
-    Sub(m, l, tipFromLast);
-    if (!(Dot(closing, tipFromLast) > kEpsilon)) return false;
-    double intoTip[3], outOfTip[3];
-    EdgeNormal(poly, f, m, intoTip);
-    EdgeNormal(poly, m, l, outOfTip);
-    for (int32_t k = 0; k < poly.n; ++k) {
-        if (!poly.active[k] || k == first || k == tip || k == last) continue;
-        const double *p = poly.at(k);
-        if (LeftOf(closing, l, p) && LeftOf(intoTip, f, p) && LeftOf(outOfTip, m, p)) return false;
-    }
-    return true;
-}
-
-// Cosine of the angle at `corner` between the directions to a and to b.
-double CornerCosine(const Polygon &poly, int32_t corner, int32_t a, int32_t b) {
-    double da[3], db[3];
-    Direction(poly.at(corner), poly.at(a), da);
-    Direction(poly.at(corner), poly.at(b), db);
-    return Dot(da, db);
+// The least distance the tip must keep from the closing diagonal in the tolerant pass. The absolute
+// eps rejects every corner of a finely divided or small polygon, so this pass scales it down with
+// the edge tip - last when that edge is shorter than a unit.
+double TolerantThreshold(const double *tipFromLast) {
+    const double t = Dot(tipFromLast, tipFromLast);
+    return t >= 1.0 ? kEpsilon : kEpsilon * std::sqrt(t);
 }
 
 void Write(Triangle *out, int32_t &count, int32_t a, int32_t b, int32_t c) {
@@ -90,29 +66,152 @@ void Write(Triangle *out, int32_t &count, int32_t a, int32_t b, int32_t c) {
     ++count;
 }
 
-}  // namespace
-
-int32_t vantic::Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
-    int32_t count = 0;
-    if (n < 3) return 0;
-    if (n == 3) {
-        Write(out, count, 0, 1, 2);
-        return count;
+class Polygon {
+public:
+    Polygon(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane, bool tolerant)
+        : points_(points), normal_(normal), plane_(plane), tolerant_(tolerant),
+          next_(static_cast<size_t>(n)), previous_(static_cast<size_t>(n)) {
+        for (int32_t i = 0; i < n; ++i) {
+            next_[static_cast<size_t>(i)] = i + 1 == n ? 0 : i + 1;
+            previous_[static_cast<size_t>(i)] = i == 0 ? n - 1 : i - 1;
+        }
+        if (plane.usable() && n >= kIndexedFrom) index_.emplace(n, plane.coordinates());
     }
-    Polygon poly{n, points, normal, std::vector<int32_t>(static_cast<size_t>(n), 1)};
-    int32_t a = 0, b = 1, c = n - 1, d = n - 2;
+
+    int32_t next(int32_t i) const { return next_[static_cast<size_t>(i)]; }
+    int32_t previous(int32_t i) const { return previous_[static_cast<size_t>(i)]; }
+
+    void remove(int32_t i) {
+        next_[static_cast<size_t>(previous(i))] = next(i);
+        previous_[static_cast<size_t>(next(i))] = previous(i);
+        if (index_) index_->remove(i);
+    }
+
+    // The ear with corners (first, tip, last), consecutive in the ring, tip being the corner it
+    // removes: convex when the tip lies more than the threshold left of the closing diagonal
+    // last -> first, and valid when no other active corner lies inside it. The unit directions of
+    // its edges (last -> first, first -> tip, tip -> last) come from the window, which keeps them.
+    bool isEar(int32_t first, int32_t tip, int32_t last, const double *closingDir, const double *intoTipDir,
+               const double *outOfTipDir) const {
+        const double *f = at(first), *m = at(tip), *l = at(last);
+        double closing[3], tipFromLast[3];
+        Cross(normal_, closingDir, closing);
+        Sub(m, l, tipFromLast);
+        const double height = Dot(closing, tipFromLast);
+        if (!(height > convexityThreshold(tipFromLast))) {
+            if (!tolerant_ && height > TolerantThreshold(tipFromLast)) tolerantWouldDiffer_ = true;
+            return false;
+        }
+        double intoTip[3], outOfTip[3];
+        Cross(normal_, intoTipDir, intoTip);
+        Cross(normal_, outOfTipDir, outOfTip);
+        const bool quick = plane_.usable();
+        auto inside = [&](int32_t k) {
+            if (k == first || k == tip || k == last) return false;
+            const double *p = at(k);
+            return LeftOf(closing, l, p, quick) && LeftOf(intoTip, f, p, quick) && LeftOf(outOfTip, m, p, quick);
+        };
+        vantic::Wedge skip[3];
+        if (index_ && plane_.earWedges(first, tip, last, skip)) return !index_->any(skip, inside);
+        for (int32_t k = next(last); k != first; k = next(k))
+            if (inside(k)) return false;
+        return true;
+    }
+
+    // Whether a convexity test of this (first) pass failed that the tolerant threshold would have
+    // passed; if none did, the tolerant pass would repeat this one step for step.
+    bool tolerantWouldDiffer() const { return tolerantWouldDiffer_; }
+
+    // normalize(position of `to` - position of `from`)
+    void direction(int32_t from, int32_t to, double *out) const { Direction(at(from), at(to), out); }
+
+private:
+    const double *at(int32_t i) const { return points_ + 3 * i; }
+
+    double convexityThreshold(const double *tipFromLast) const {
+        return tolerant_ ? TolerantThreshold(tipFromLast) : kEpsilon;
+    }
+
+    const double *points_;
+    const double *normal_;
+    const vantic::PolygonPlane &plane_;
+    bool tolerant_;
+    std::vector<int32_t> next_, previous_;  // the ring of active corners
+    std::optional<vantic::CornerIndex> index_;
+    mutable bool tolerantWouldDiffer_ = false;
+};
+
+void Negated(const double *v, double *out) { Set(out, -v[0], -v[1], -v[2]); }
+
+// The window D, C, A, B of four consecutive active corners and the unit directions of the five
+// edges its two ears use. A move keeps the directions it still has (reversing one negates it
+// exactly) and normalises only the new edges.
+struct Window {
+    int32_t a = 0, b = 1, c, d;
+    double ca[3], ab[3], dc[3], bc[3], ad[3];
+
+    Window(const Polygon &poly, int32_t n) : c(n - 1), d(n - 2) {
+        poly.direction(c, a, ca);
+        poly.direction(a, b, ab);
+        poly.direction(d, c, dc);
+        closingDiagonals(poly);
+    }
+    // A was cut: B takes its place.
+    void afterFrontCut(const Polygon &poly) {
+        Negated(bc, ca);
+        a = b;
+        b = poly.next(b);
+        poly.direction(a, b, ab);
+        closingDiagonals(poly);
+    }
+    // C was cut: D takes its place.
+    void afterBackCut(const Polygon &poly) {
+        Negated(ad, ca);
+        c = d;
+        d = poly.previous(d);
+        poly.direction(d, c, dc);
+        closingDiagonals(poly);
+    }
+    void closingDiagonals(const Polygon &poly) {
+        poly.direction(b, c, bc);
+        poly.direction(a, d, ad);
+    }
+    // No ear here: the window moves one corner on.
+    void shift(const Polygon &poly) {
+        Copy(ca, dc);
+        Copy(ab, ca);
+        Copy(bc, ad);
+        d = c;
+        c = a;
+        a = b;
+        b = poly.next(b);
+        poly.direction(a, b, ab);
+        poly.direction(b, c, bc);
+    }
+};
+
+// Returns the triangle count; the first pass also tells whether a tolerant pass could differ.
+int32_t CutEars(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane,
+                bool tolerant, Triangle *out, bool *tolerantWouldDiffer = nullptr) {
+    int32_t count = 0;
+    Polygon poly(n, points, normal, plane, tolerant);
+    Window w(poly, n);
     bool lastCutWasFront = false;
     // Before the first cut the window gives up when B comes round to corner 0; after a cut, when it
     // comes back to where the stalling began.
     int32_t stallMarker = 0;
-    while (b != d) {
+    // After a shift the back ear is the front ear just refused, with the same corners active.
+    bool backRefused = false;
+    while (w.b != w.d) {
         // Front ear (C, A, B): its closing diagonal runs B -> C. Back ear (D, C, A): A -> D.
-        const bool front = IsEar(poly, c, a, b);
-        const bool back = IsEar(poly, d, c, a);
+        const bool front = poly.isEar(w.c, w.a, w.b, w.bc, w.ca, w.ab);
+        const bool back = !backRefused && poly.isEar(w.d, w.c, w.a, w.ad, w.dc, w.ca);
         bool cutFront;
         if (front && back) {
-            const double cosC = CornerCosine(poly, c, b, d);  // angle left at C by the front cut
-            const double cosA = CornerCosine(poly, a, d, b);  // angle left at A by the back cut
+            // The angle left at C by the front cut, between C -> B and C -> D, and at A by the back
+            // cut, between A -> D and A -> B; negating both directions leaves a dot product as it was.
+            const double cosC = Dot(w.bc, w.dc);
+            const double cosA = Dot(w.ad, w.ab);
             if (std::fabs(cosC - cosA) < kEpsilon)
                 cutFront = !lastCutWasFront;  // alternate on a tie
             else
@@ -121,29 +220,48 @@ int32_t vantic::Triangulate(int32_t n, const double *points, const double *norma
             cutFront = front;
         } else {
             if (stallMarker == -1)
-                stallMarker = b;
-            else if (b == stallMarker)
-                return count;
-            d = c;
-            c = a;
-            a = b;
-            b = poly.next(b);
+                stallMarker = w.b;
+            else if (w.b == stallMarker)
+                break;
+            w.shift(poly);
+            backRefused = true;
             continue;
         }
         if (cutFront) {
-            Write(out, count, c, a, b);
-            poly.active[a] = 0;
-            a = b;
-            b = poly.next(b);
+            Write(out, count, w.c, w.a, w.b);
+            poly.remove(w.a);
+            w.afterFrontCut(poly);
         } else {
-            Write(out, count, d, c, a);
-            poly.active[c] = 0;
-            c = d;
-            d = poly.previous(d);
+            Write(out, count, w.d, w.c, w.a);
+            poly.remove(w.c);
+            w.afterBackCut(poly);
         }
         lastCutWasFront = cutFront;
         stallMarker = -1;
+        backRefused = false;
     }
-    Write(out, count, a, b, c);
+    if (tolerantWouldDiffer) *tolerantWouldDiffer = poly.tolerantWouldDiffer();
+    if (w.b == w.d) Write(out, count, w.a, w.b, w.c);
     return count;
+}
+
+}  // namespace
+
+int32_t vantic::Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
+    if (n < 3) return 0;
+    if (n == 3) {
+        int32_t count = 0;
+        Write(out, count, 0, 1, 2);
+        return count;
+    }
+    const PolygonPlane plane(n, points, normal);
+    bool tolerantWouldDiffer = false;
+    const int32_t count = CutEars(n, points, normal, plane, false, out, &tolerantWouldDiffer);
+    if (count == n - 2 || !tolerantWouldDiffer) return count;
+    // Only a polygon left partly uncut gets the tolerant pass, so whole results never change.
+    std::vector<Triangle> second(static_cast<size_t>(n - 2));
+    const int32_t tolerantCount = CutEars(n, points, normal, plane, true, second.data());
+    if (tolerantCount <= count) return count;
+    std::copy_n(second.begin(), tolerantCount, out);
+    return tolerantCount;
 }

@@ -1,0 +1,85 @@
+// A k-d tree of a polygon's corners in coordinates of its plane, counting the corners still active
+// under each node, so that a search for corners near an ear skips empty and distant parts at once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vantic {
+
+// a * u + b * v + c over the polygon's plane coordinates.
+struct Linear {
+    double a, b, c;
+    double at(double u, double v) const { return a * u + b * v + c; }
+};
+
+// The open wedge where both forms are positive: a region a search may skip.
+struct Wedge {
+    Linear f, g;
+    bool holds(double u, double v) const { return f.at(u, v) > 0 && g.at(u, v) > 0; }
+};
+
+class CornerIndex {
+public:
+    // Plane coordinates (u, v) of n corners, two per corner.
+    CornerIndex(int32_t n, const double *uv);
+
+    // Takes a corner out of every count on its way to the root.
+    void remove(int32_t corner);
+
+    // Whether visit(corner) is true for some active corner outside all three wedges; visits only
+    // corners under nodes whose box no wedge holds whole.
+    template <class Visit>
+    bool any(const Wedge (&skip)[3], Visit &&visit) const {
+        return any(0, skip, visit);
+    }
+
+private:
+    struct Node {
+        double u0, u1, v0, v1;  // the box of the corners below
+        int32_t begin, end;     // their range in order_
+        int32_t left, right;    // children, -1 at a leaf
+        int32_t parent;
+        int32_t active;  // corners below not yet removed
+    };
+
+    int32_t build(int32_t begin, int32_t end, int32_t parent);
+
+    static double lowest(const Node &node, const Linear &l) {
+        return l.a * (l.a > 0 ? node.u0 : node.u1) + l.b * (l.b > 0 ? node.v0 : node.v1) + l.c;
+    }
+    static bool inside(const Node &node, const Wedge &w) { return lowest(node, w.f) > 0 && lowest(node, w.g) > 0; }
+
+    template <class Visit>
+    bool any(int32_t index, const Wedge (&skip)[3], Visit &visit) const {
+        const Node &node = nodes_[static_cast<std::size_t>(index)];
+        if (node.active == 0 || inside(node, skip[0]) || inside(node, skip[1]) || inside(node, skip[2])) return false;
+        if (node.left < 0) {
+            for (int32_t i = node.begin; i < node.end; ++i) {
+                const Entry &e = entries_[static_cast<std::size_t>(i)];
+                if (e.active && !skip[0].holds(e.u, e.v) && !skip[1].holds(e.u, e.v) && !skip[2].holds(e.u, e.v) &&
+                    visit(e.corner))
+                    return true;
+            }
+            return false;
+        }
+        return any(node.left, skip, visit) || any(node.right, skip, visit);
+    }
+
+    // A corner with its coordinates, stored in leaf order so that a leaf reads one block.
+    struct Entry {
+        double u, v;
+        int32_t corner;
+        int32_t active;
+    };
+
+    const double *uv_;
+    std::vector<int32_t> order_;  // corners, grouped by leaf
+    std::vector<Entry> entries_;  // the same order
+    std::vector<int32_t> entryOf_;
+    std::vector<int32_t> leafOf_;
+    std::vector<Node> nodes_;
+};
+
+}  // namespace vantic

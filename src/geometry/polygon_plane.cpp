@@ -1,0 +1,89 @@
+// Plane coordinates of a polygon's corners, and the region an ear's emptiness test can reach.
+#include "geometry/polygon_plane.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/vec3_ops.h"
+
+using namespace vantic::geo;
+
+namespace vantic {
+
+namespace {
+
+// The single-precision value of 0.0001, the ear tests' tolerance.
+constexpr double kEpsilon = 9.999999747378752e-5;
+
+// Unit vectors u, v with u x v along the unit normal n.
+void PlaneAxes(const double *n, double *u, double *v) {
+    const double ax = std::fabs(n[0]), ay = std::fabs(n[1]), az = std::fabs(n[2]);
+    double other[3] = {0, 0, 0};
+    other[ax <= ay && ax <= az ? 0 : (ay <= az ? 1 : 2)] = 1;
+    Cross(other, n, u);
+    const double length = Length(u);
+    for (int i = 0; i < 3; ++i) u[i] /= length;
+    Cross(n, u, v);
+}
+
+}  // namespace
+
+PolygonPlane::PolygonPlane(int32_t n, const double *points, const double *normal) : uv_(2 * static_cast<size_t>(n)) {
+    const double normalLength = Length(normal);
+    if (!(normalLength >= 0.5 && normalLength <= 2)) return;
+    const double unit[3] = {normal[0] / normalLength, normal[1] / normalLength, normal[2] / normalLength};
+    double u[3], v[3];
+    PlaneAxes(unit, u, v);
+    double lowest = INFINITY, highest = -INFINITY, extent = 0, magnitude = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const double *p = points + 3 * i;
+        double d[3];
+        Sub(p, points, d);
+        uv_[2 * static_cast<size_t>(i)] = Dot(u, d);
+        uv_[2 * static_cast<size_t>(i) + 1] = Dot(v, d);
+        const double height = Dot(unit, d);
+        lowest = std::min(lowest, height);
+        highest = std::max(highest, height);
+        extent = std::max({extent, std::fabs(d[0]), std::fabs(d[1]), std::fabs(d[2])});
+        magnitude = std::max({magnitude, std::fabs(p[0]), std::fabs(p[1]), std::fabs(p[2])});
+    }
+    thickness_ = highest - lowest;
+    if (!std::isfinite(thickness_) || !std::isfinite(extent) || !std::isfinite(magnitude)) return;
+    // Edge normals are N x (unit edge), so the tests compare in-plane sines against eps / |N|.
+    sine_ = kEpsilon / normalLength * (1 + 1e-9) * (1 + 1e-6);
+    cosine_ = std::sqrt(1 - sine_ * sine_);
+    // A corner's distance from the wedge's sides bounds how far inside the test's limit it lies,
+    // to within a factor of three; the margin covers the spread off the plane and rounding.
+    margin_ = 4 * (sine_ * thickness_ + 1e-12 * (magnitude + extent));
+    usable_ = true;
+}
+
+// A corner p passes the test of an edge from s with unit direction e unless p - s turns away from
+// e, to the right, by more than the angle whose sine is eps' (the tolerance in the plane): the
+// test fails inside the wedge at s between the directions e turned by -theta and by pi + theta,
+// sin(theta) a hair above eps'. Drawn in by a margin for the corners' spread off the plane and for
+// rounding, that wedge can be skipped.
+bool PolygonPlane::earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&skip)[3]) const {
+    if (!usable_) return false;
+    const int32_t corners[3] = {first, tip, last};
+    for (int i = 0; i < 3; ++i) {
+        const size_t from = static_cast<size_t>(corners[i]), to = static_cast<size_t>(corners[(i + 1) % 3]);
+        const double su = uv_[2 * from], sv = uv_[2 * from + 1];
+        const double du = uv_[2 * to] - su, dv = uv_[2 * to + 1] - sv;
+        const double length = std::sqrt(du * du + dv * dv);
+        // A short edge of a polygon off its plane tilts its normal out of the plane: skip nothing.
+        if (!(length > 0) || thickness_ > 1e-6 * length) {
+            skip[i] = Wedge{{0, 0, -1}, {0, 0, -1}};
+            continue;
+        }
+        const double eu = du / length, ev = dv / length;
+        // e turned by -theta, and by pi + theta
+        const double r1u = eu * cosine_ + ev * sine_, r1v = -eu * sine_ + ev * cosine_;
+        const double r2u = -(eu * cosine_ - ev * sine_), r2v = -(eu * sine_ + ev * cosine_);
+        // Inside: cross(r1, p - s) < -margin and cross(r2, p - s) > margin.
+        skip[i] = Wedge{{r1v, -r1u, r1u * sv - r1v * su - margin_}, {-r2v, r2u, r2v * su - r2u * sv - margin_}};
+    }
+    return true;
+}
+
+}  // namespace vantic

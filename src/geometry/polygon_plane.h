@@ -1,0 +1,34 @@
+// A polygon's corners in coordinates of its plane, and where there the ear tests' tolerance cannot
+// reach; the ear cutter searches its corners through these coordinates.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "geometry/corner_index.h"
+
+namespace vantic {
+
+class PolygonPlane {
+public:
+    // n corner positions and the plane's normal, as the ear cutter gets them.
+    PolygonPlane(int32_t n, const double *points, const double *normal);
+
+    // False when the normal is not close to unit length or a coordinate is not finite: the bounds
+    // below do not hold and every ear is tested against every corner.
+    bool usable() const { return usable_; }
+    const double *coordinates() const { return uv_.data(); }
+
+    // For each edge of the ear (first, tip, last) a wedge in which every corner fails that edge's
+    // test, so that the search for corners inside the ear may skip it; false when not usable.
+    bool earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&skip)[3]) const;
+
+private:
+    bool usable_ = false;
+    std::vector<double> uv_;
+    double sine_ = 0, cosine_ = 1;  // of the tests' tolerance as an angle in the plane, rounded up
+    double thickness_ = 0;          // how far the corners spread along the normal
+    double margin_ = 0;
+};
+
+}  // namespace vantic
