@@ -15,10 +15,10 @@ struct Ring {
     std::vector<std::array<double, 2>> points;
 };
 
-// The collection lives beside the checkout; VANTIC_POLYGON_DATA names another copy.
+// The collection is kept in the repository (data/); VANTIC_POLYGON_DATA names another copy.
 inline std::string PolygonDataPath(const std::string &sourceDir) {
     const char *path = std::getenv("VANTIC_POLYGON_DATA");
-    return path ? path : sourceDir + "/../shared/data/polygons.txt";
+    return path ? path : sourceDir + "/data/polygons.txt";
 }
 
 // Every ring of the file, or none when it cannot be read.

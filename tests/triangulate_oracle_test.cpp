@@ -145,7 +145,7 @@ Flat Scrawl(std::mt19937 &rng, int n) {
 TEST(TriangulateLikePlain, EveryRingOfThePolygonCollection) {
     const std::string path = vantic::testdata::PolygonDataPath(VANTIC_SOURCE_DIR);
     const auto rings = vantic::testdata::ReadRings(path);
-    if (rings.empty()) GTEST_SKIP() << "no polygon collection at " << path;
+    ASSERT_FALSE(rings.empty()) << "no polygon collection at " << path;
     for (const auto &ring : rings) {
         // As stored, and brought to unit size, where only the tolerant pass cuts it whole.
         double extent = 0;
