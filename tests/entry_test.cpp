@@ -1,7 +1,11 @@
 // The module entry: handshake, name copy, host table binding and registration, seen from the host.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +23,27 @@ using vhost::LoadedModule;
 TEST(Entry, InterfaceVersion) {
     LoadedModule module;
     EXPECT_EQ(module.api(), 0x103000);
+}
+
+// A private copy lives as long as its load, and a file that fails to load leaves no copy behind.
+TEST(Entry, PrivateCopiesLeaveNothingBehind) {
+    namespace fs = std::filesystem;
+    const std::string prefix = "vantic-module-" + std::to_string(::getpid()) + "-";
+    const auto copies = [&] {
+        int n = 0;
+        for (const fs::directory_entry &e : fs::directory_iterator(fs::temp_directory_path()))
+            n += e.path().filename().string().rfind(prefix, 0) == 0;
+        return n;
+    };
+    {
+        LoadedModule module(true);
+        EXPECT_EQ(module.api(), 0x103000);
+        EXPECT_EQ(copies(), 1);
+    }
+    EXPECT_EQ(copies(), 0);
+    const std::string notAModule = std::string(VANTIC_SOURCE_DIR) + "/examples/meshes/cube.obj";
+    EXPECT_THROW(LoadedModule(true, notAModule), std::runtime_error);
+    EXPECT_EQ(copies(), 0);
 }
 
 struct Refusal {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,7 +56,7 @@ struct Case {
 std::vector<Eigen::Vector3d> RegularPentagon() {
     std::vector<Eigen::Vector3d> points;
     for (int i = 0; i < 5; ++i) {
-        const double angle = i * 72.0 * M_PI / 180.0;
+        const double angle = i * 72.0 * std::numbers::pi / 180.0;
         points.emplace_back(std::cos(angle), std::sin(angle), 0);
     }
     return points;
@@ -89,7 +90,7 @@ TEST(Triangulate, KnownPolygons) {
 // A polygon star-shaped around the origin: corners at increasing angles (no two much closer than
 // the average spacing allows) and radii between 0.4 and 1, so it is simple and in general position.
 std::vector<Eigen::Vector2d> StarPolygon(std::mt19937 &rng, int n) {
-    std::uniform_real_distribution<double> gap(0.5, 1.5), radius(0.4, 1.0), start(0, 2 * M_PI);
+    std::uniform_real_distribution<double> gap(0.5, 1.5), radius(0.4, 1.0), start(0, 2 * std::numbers::pi);
     std::vector<double> angles(static_cast<size_t>(n));
     double total = 0;
     for (double &a : angles) total += (a = gap(rng));
@@ -98,7 +99,7 @@ std::vector<Eigen::Vector2d> StarPolygon(std::mt19937 &rng, int n) {
     for (double a : angles) {
         const double r = radius(rng);
         points.emplace_back(r * std::cos(angle), r * std::sin(angle));
-        angle += a / total * 2 * M_PI;
+        angle += a / total * 2 * std::numbers::pi;
     }
     return points;
 }

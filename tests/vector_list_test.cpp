@@ -152,6 +152,11 @@ TEST(VectorListText, ReadsAnyTextByTheCountingRules) {
         {"12z/3/4/", 1, {0, 0, 3}},              // "z" drops a number in progress; "/" then reads ""
         {"//Z/", 2, {0, 0, 0, 0, 0, 0}},         // an empty number is atof("") = 0; past the end: dropped
         {" 2/+3/0x10/", 1, {2, 3, 16}},          // whatever atof reads
+        // ... as C99 reads it, whichever C runtime the module runs on
+        {" inf/\t-0x1p3x/ 1e400x/", 1, {kInf, -8, kInf}},
+        {"infinityx/+0x.8/-1e-400x/", 1, {kInf, 0.5, 0}},
+        {"--1/0x/-1e99999999999999999999/", 1, {0, 0, -kInf}},
+        {"00.00012e4x/0x00.01p12x/1e-320x/", 1, {1.2, 16, 1e-320}},
         {overlong.c_str(), 1, {0, 0, 7}},
     };
     for (const ParseCase &c : cases) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <random>
 
 #include "loading/plugin_host.h"
@@ -100,7 +101,7 @@ TEST_F(Primitives, BestFitNormalOfPolygons) {
     const Eigen::Vector3d e1 = axis.unitOrthogonal(), e2 = axis.cross(e1);
     double hexagon[18];
     for (int i = 0; i < 6; ++i) {
-        const double angle = i * M_PI / 3;
+        const double angle = i * std::numbers::pi / 3;
         const Eigen::Vector3d p = Eigen::Vector3d(4, 5, 6) + 2 * (std::cos(angle) * e1 + std::sin(angle) * e2);
         for (int k = 0; k < 3; ++k) hexagon[3 * i + k] = p[k];
     }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <string>
 
@@ -72,7 +73,7 @@ void AddMovingCamera(vhost::Host &host) {
     host.scene.channels.animate(camera, 43, 0, {0, 0, 0});
     host.scene.channels.animate(camera, 43, 4, {4, 8, 12});
     host.scene.channels.animate(camera, 44, 0, {0, 0, 0});
-    host.scene.channels.animate(camera, 44, 4, {M_PI, 0, 0});
+    host.scene.channels.animate(camera, 44, 4, {std::numbers::pi, 0, 0});
     host.scene.channels.frame = 0;
     host.scene.channels.calcTime = 2;
     UseView(host, "Camera").type = 0;

@@ -4,7 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -106,12 +106,60 @@ char *WriteNumber(char *out, char *limit, double v) {
 // The longest text of one vector: three numbers of at most kVectorListNumberMax characters and "/".
 constexpr size_t kVectorTextMax = 3 * (kVectorListNumberMax + 1);
 
-// atof of the number text; the locale-free parse gives the same value whenever it reads the whole text.
-double ToNumber(const char *number, size_t length) {
+bool IsDigit(char c, bool hex) {
+    return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+}
+
+// The power of the base at which a number's first non-zero digit sits, exponent included: tells an
+// overflowing text (a non-negative power) from an underflowing one. Exponent digits saturate.
+int64_t LeadingPower(const char *p, const char *end, bool hex) {
+    int64_t power = 0;
+    bool seenNonZero = false, afterPoint = false;
+    for (; p != end; ++p) {
+        if (*p == '.' && !afterPoint) {
+            afterPoint = true;
+            continue;
+        }
+        if (!IsDigit(*p, hex)) break;
+        if (!seenNonZero) {
+            if (afterPoint) --power;
+            seenNonZero = *p != '0';
+        } else if (!afterPoint) {
+            ++power;
+        }
+    }
+    if (hex) power *= 4;
+    if (p != end && (*p == (hex ? 'p' : 'e') || *p == (hex ? 'P' : 'E'))) {
+        ++p;
+        const bool negative = p != end && *p == '-';
+        if (p != end && (*p == '-' || *p == '+')) ++p;
+        int64_t exponent = 0;
+        for (; p != end && IsDigit(*p, false); ++p)
+            if (exponent < INT32_MAX) exponent = exponent * 10 + (*p - '0');
+        power += negative ? -exponent : exponent;
+    }
+    return power;
+}
+
+// What C's atof reads from the text, the same on every platform: leading white space, a sign, then the
+// longest decimal, hexadecimal ("0x"), infinity or not-a-number prefix; 0 when there is none.
+// Locale-free, as the written form is.
+double ReadNumberPrefix(const char *p, const char *end) {
+    while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+')) ++p;
+    if (p == end || *p == '-') return 0.0;  // from_chars would take a second sign
+    const bool hex = end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
+                     (IsDigit(p[2], true) || (p[2] == '.' && end - p > 3 && IsDigit(p[3], true)));
+    if (hex) p += 2;
     double value = 0.0;
-    const std::from_chars_result r = std::from_chars(number, number + length, value);
-    if (r.ec == std::errc() && r.ptr == number + length) return value;
-    return std::atof(number);
+    const std::from_chars_result r =
+        std::from_chars(p, end, value, hex ? std::chars_format::hex : std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range)
+        value = LeadingPower(p, end, hex) >= 0 ? HUGE_VAL : 0.0;
+    else if (r.ec != std::errc())
+        value = 0.0;
+    return negative ? -value : value;
 }
 
 // Exact powers of ten as doubles.
@@ -224,7 +272,7 @@ void ParseVectorListText(std::string_view text, double *out, int32_t count) {
             const size_t length = std::min(static_cast<size_t>(t - p), kVectorListNumberMax);
             std::memcpy(number, p, length);
             number[length] = 0;
-            if (component < limit) out[component] = ToNumber(number, length);
+            if (component < limit) out[component] = ReadNumberPrefix(number, number + length);
             component += 1;
             ++t;
         }
