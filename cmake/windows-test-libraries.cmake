@@ -40,5 +40,3 @@ endforeach()
 # Test programs carry their runtime with them, so the emulator needs no MinGW DLLs on its path.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-# Tests are listed by running each program under the emulator when ctest starts, not at build time.
-set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
