@@ -62,7 +62,7 @@ std::string LoadText(const char *name, int32_t length, KorrinHandle stream) {
 }  // namespace
 
 void vantic_SaveVectorList(const char *name, const double *vectors, int32_t count, KorrinHandle stream) {
-    if (!name) return;
+    if (!name || (!vectors && count > 0)) return;
     std::string text;
     bool anyNonZero = false;
     try {
@@ -76,6 +76,7 @@ void vantic_SaveVectorList(const char *name, const double *vectors, int32_t coun
 }
 
 double *vantic_LoadVectorList(const char *name, int32_t *count, KorrinHandle stream) {
+    if (!count) return nullptr;
     int32_t loaded = 0;
     double *vectors = nullptr;
     char key[256];
@@ -100,6 +101,6 @@ double *vantic_LoadVectorList(const char *name, int32_t *count, KorrinHandle str
             }
         }
     }
-    if (count) *count = loaded;
+    *count = loaded;
     return vectors;
 }
