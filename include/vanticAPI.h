@@ -9,7 +9,7 @@
  * through none of its out-pointers, and returns its failure value: 0 for an int result,
  * -1 from vantic_BarycentricCoordinates, vantic_BrushFindTargetOrder and vantic_FindTargetOrder,
  * 0.0 for a double result, null for a pointer result. vantic_LoadVectorList still sets a non-null
- * *count to 0. Where a null pointer has a meaning of its own (the free and delete functions, the
+ * *count to 0, and vantic_SaveVectorList stores a null array as an empty list. Where a null pointer has a meaning of its own (the free and delete functions, the
  * record argument of vantic_DeleteTangentSpace, the target list's callbacks and user data), that
  * meaning holds. */
 #ifndef VANTIC_API_H
@@ -337,7 +337,8 @@ typedef double vantic_RbfInterpolate_t(const Rbf *rbf, int32_t i, double value);
 /* Lists of count vectors (3 doubles each) in the host's scene-file argument stream, under the keys
  * name_0 (text length) and name_1, name_2, ... (chunks of the text). */
 typedef void vantic_SaveVectorList_t(const char *name, const double *vectors, int32_t count, uint64_t stream);
-/* A calloc'd array of *count vectors, or null with *count 0 when nothing was stored. */
+/* A calloc'd array of *count vectors, or null with *count 0 when nothing was stored. A missing chunk
+ * reads as empty; 1024 missing chunks in a row end the text. */
 typedef double *vantic_LoadVectorList_t(const char *name, int32_t *count, uint64_t stream);
 typedef void vantic_DeleteVectorList_t(void *list);
 
