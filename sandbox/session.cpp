@@ -230,7 +230,11 @@ Session LoadSession(const std::string &path) {
     if (!in) throw SessionError(path + ": cannot open the session script");
     std::stringstream buffer;
     buffer << in.rdbuf();
-    const ScriptReader reader(path, buffer.str());
+    return ParseSession(buffer.str(), path);
+}
+
+Session ParseSession(const std::string &text, const std::string &path) {
+    const ScriptReader reader(path, text);
     const json script = reader.parse();
     reader.onlyKeys(script, "the session", {"view", "targets", "brush", "events", "pictures"});
 

@@ -73,6 +73,8 @@ struct Session {
 // Reads a session script; every problem is a SessionError naming the file and, where known, the line.
 // Every value is range-checked here, before anything runs.
 Session LoadSession(const std::string &path);
+// The same for script text already read; path names it in messages and places its relative files.
+Session ParseSession(const std::string &text, const std::string &path);
 // The built-in session `demo` runs: weight painting on a sphere seen in perspective.
 Session DemoSession();
 

@@ -9,9 +9,9 @@
 namespace vfuzz {
 
 int ObjMesh(const uint8_t *data, size_t size) {
-    const std::string path = WriteTemporary(data, size, ".obj");
+    const std::string path = "fuzz.obj";
     try {
-        const vhost::MeshData mesh = vhost::LoadObj(path);
+        const vhost::MeshData mesh = vhost::ParseObj(std::string(reinterpret_cast<const char *>(data), size), path);
         for (const auto &polygon : mesh.polygons) {
             if (polygon.size() < 3) Broken("a face of fewer than 3 corners was taken");
             for (int32_t index : polygon)

@@ -135,12 +135,15 @@ MeshData LoadObj(const std::string &path) {
     if (!in) Fail(path, "cannot be read");
     std::stringstream text;
     text << in.rdbuf();
+    return ParseObj(text.str(), path);
+}
 
+MeshData ParseObj(const std::string &text, const std::string &path) {
     tinyobj::ObjReaderConfig config;
     config.triangulate = false;
     config.vertex_color = false;
     tinyobj::ObjReader reader;
-    if (!reader.ParseFromString(CheckedText(path, text.str()), "", config)) Fail(path, reader.Error());
+    if (!reader.ParseFromString(CheckedText(path, text), "", config)) Fail(path, reader.Error());
 
     const std::vector<tinyobj::real_t> &v = reader.GetAttrib().vertices;
     if (v.empty()) Fail(path, "no vertices");

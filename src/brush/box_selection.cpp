@@ -151,12 +151,7 @@ void RemoveTargetBoxMarks(Brush *brush, BrushArrays &own, int32_t k) {
     std::memmove(brush->boxSelection + k, brush->boxSelection + k + 1,
                  static_cast<size_t>(marked - k - 1) * sizeof(int32_t *));
     brush->boxSelection[marked - 1] = nullptr;  // within the targets' entries, also for a client's array
-    // The module's own outer array, when the client put another in its place, moves in step.
-    if (own.boxSelection && own.boxSelection != brush->boxSelection && k < own.count) {
-        std::memmove(own.boxSelection + k, own.boxSelection + k + 1,
-                     static_cast<size_t>(own.count - k - 1) * sizeof(int32_t *));
-        own.boxSelection[own.count - 1] = nullptr;
-    }
+    // The module frees its marks through its own list of targets, never through the outer arrays.
 }
 
 void BoxSelectionEvent(Brush *brush, int64_t event) {
