@@ -582,8 +582,8 @@ TEST_F(GridStroke, SaveWritesTheActionBlockIntoTheSceneFile) {
 TEST_F(GridStroke, ActionWithoutItsAttachmentIgnoresEvents) {
     void *attachment = scene.host.data.get(scene.action, "BrushPointerUsedToAttachData", 0);
     ASSERT_NE(attachment, nullptr);
+    // Detached, not freed: it holds the arrays the module made, which deleting the brush frees.
     scene.host.data.free(scene.action, "BrushPointerUsedToAttachData", 0);
-    std::free(attachment);
     b->mode = 0;
     const Pixel a = pixelOfPolygon(27);
     EXPECT_EQ(scene.press(a.x, a.y), 1);
@@ -595,6 +595,7 @@ TEST_F(GridStroke, ActionWithoutItsAttachmentIgnoresEvents) {
     EXPECT_TRUE(vhost::LoadedBlocks(scene.host, "BrushActionInfo").empty());
     vhost::EndLoad(scene.host);
     std::filesystem::remove(path);
+    scene.host.data.set(scene.action, "BrushPointerUsedToAttachData", 0, attachment);
 }
 
 TEST_F(GridStroke, DestroyDeletesTheArmatureAndLeavesTheBrushToItsClient) {
