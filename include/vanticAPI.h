@@ -3,7 +3,15 @@
  * Client plug-ins look the module's functions up in the host's function registry by name (category
  * "General") and call them through the function types declared here. Records created by a function
  * belong to the caller until handed to the matching Delete or Free function. Valid C99 and C++.
- * All layouts are fixed: 32-bit ints, 64-bit words and doubles in the order given, natural alignment. */
+ * All layouts are fixed: 32-bit ints, 64-bit words and doubles in the order given, natural alignment.
+ *
+ * Null pointers: a function given a null record, array, text or out-pointer does nothing, writes
+ * through none of its out-pointers, and returns its failure value: 0 for an int result,
+ * -1 from vantic_BarycentricCoordinates, vantic_BrushFindTargetOrder and vantic_FindTargetOrder,
+ * 0.0 for a double result, null for a pointer result. vantic_LoadVectorList still sets a non-null
+ * *count to 0, and vantic_SaveVectorList stores a null array as an empty list. Where a null pointer has a meaning of its own (the free and delete functions, the
+ * record argument of vantic_DeleteTangentSpace, the target list's callbacks and user data), that
+ * meaning holds. */
 #ifndef VANTIC_API_H
 #define VANTIC_API_H
 
@@ -203,7 +211,11 @@ typedef void (*BrushUndoHook)(struct Brush *brush, uint64_t userData, int32_t sl
 #define VANTIC_BUTTON_ERASE 2  /**< @brief Brush.mouseButton: deselect. */
 
 /** @brief The brush record. Clients read and write its fields directly; created by vantic_CreateBrush,
- * released by vantic_DeleteBrush. Per-target arrays have targetCount entries. */
+ * released by vantic_DeleteBrush. Per-target arrays have targetCount entries. A client may put arrays
+ * of its own in place of the module's (each per-point array with one entry per point of its target)
+ * and may change targetCount: the module visits no more targets than it added, touches no more
+ * points than it made room for, and frees only the arrays it made; a client's arrays stay the
+ * client's to free, box marks included. */
 typedef struct Brush {
     int32_t mode;       /**< tool mode 0..8: 0 weights, 1 view-plane drag, 2 surface drag, 3 point, 4 edge,
                            5 edge loop, 6 polygon, 7 selection by weights, 8 box selection */
@@ -473,6 +485,7 @@ typedef double vantic_RbfInterpolate_t(const Rbf *rbf, int32_t i, double value);
  * keys name_0 (text length) and name_1, name_2, ... (chunks of the text). A null name writes nothing. */
 typedef void vantic_SaveVectorList_t(const char *name, const double *vectors, int32_t count, uint64_t stream);
 /** @brief A calloc'd array of *count vectors, or null with *count 0 when nothing was stored.
+ * A missing chunk reads as empty; 1024 missing chunks in a row end the text.
  * The array is the caller's, released with vantic_DeleteVectorList. */
 typedef double *vantic_LoadVectorList_t(const char *name, int32_t *count, uint64_t stream);
 /** @brief Releases an array vantic_LoadVectorList answered; null is ignored. */

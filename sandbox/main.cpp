@@ -2,6 +2,7 @@
 // would, acts as a client plug-in through the registry, and replays a brush session.
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -44,11 +45,12 @@ void PrintMessages(const sandbox::SessionRun &run) {
 
 // Runs a session; with an output folder, also writes CSV, scene files and pictures there.
 int Run(const sandbox::Session &session, const std::string &out, bool showRegistry) {
-    if (!out.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(out, error);
-        if (error) throw sandbox::SessionError(out + ": cannot create the output folder: " + error.message());
-    }
+    // Everything that could stop the run half-way is checked before the first event.
+    if (out.empty())
+        for (const sandbox::SessionEvent &e : session.events)
+            if (e.kind == sandbox::EventKind::Save)
+                throw sandbox::SessionError(session.source + ": 'save' needs an output folder (--out)");
+    if (!out.empty()) sandbox::PrepareOutputFolder(out);
     sandbox::SessionRun run(session);
     PrintHandshake(run);
     if (showRegistry) PrintRegistry(run);
@@ -92,6 +94,8 @@ int main(int argc, char **argv) {
         return Run(sandbox::LoadSession(script), out, false);
     } catch (const sandbox::SessionError &e) {
         std::fprintf(stderr, "vantic-sandbox: %s\n", e.what());
+    } catch (const std::bad_alloc &) {
+        std::fprintf(stderr, "vantic-sandbox: %s: out of memory\n", demo->parsed() ? "demo" : script.c_str());
     } catch (const std::exception &e) {
         std::fprintf(stderr, "vantic-sandbox: %s\n", e.what());
     }

@@ -7,7 +7,14 @@
 
 namespace sandbox {
 
-// weights.csv (target,point,weight) and selection.csv (target,point,selected), every point.
+// weights.csv (target,point,weight) and selection.csv (target,point,selected), every point; fields
+// quoted as RFC 4180 asks. Throws SessionError when a file cannot be written in full.
 void WriteCsv(const SessionRun &run, const std::string &folder);
+
+// Makes the output folder and proves a file can be written there, before any event runs.
+void PrepareOutputFolder(const std::string &folder);
+
+// A CSV field: as it is, or quoted (quotes doubled) when it holds a comma, quote or line break.
+std::string CsvField(const std::string &text);
 
 }  // namespace sandbox

@@ -1,6 +1,9 @@
 #include "session.h"
 
+#include <cfloat>
 #include <climits>
+#include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -36,7 +39,24 @@ public:
             const auto colon = what.find("parse error");
             throw SessionError(path_ + ":" + std::to_string(line) + ": invalid JSON: " +
                                (colon == std::string::npos ? what : what.substr(colon)));
+        } catch (const json::out_of_range &e) {
+            // A number too large for a double: the library names the text, not where it stands.
+            const std::string what = e.what();
+            const auto open = what.find('\''), close = what.rfind('\'');
+            const std::string number = open < close ? what.substr(open + 1, close - open - 1) : "";
+            const int line = number.empty() ? 0 : lineOf(number);
+            throw SessionError(path_ + (line ? ":" + std::to_string(line) : "") + ": number out of range" +
+                               (number.empty() ? "" : ": " + number));
         }
+    }
+
+    // The number under key, which must lie in [low, high]; open ends exclude the bound itself.
+    double numberWithin(const json &object, const char *key, double fallback, double low, double high,
+                        bool openLow, const char *range) const {
+        const double value = number(object, key, fallback);
+        if (!(openLow ? value > low : value >= low) || !(value <= high))
+            fail(std::string("'") + key + "' must be " + range, key);
+        return value;
     }
 
     void onlyKeys(const json &object, const std::string &where, std::initializer_list<const char *> keys) const {
@@ -108,8 +128,11 @@ ViewSettings ReadView(const ScriptReader &r, const json &v) {
     if (v.contains("type")) view.type = r.integer(v, "type", 2);
     view.move = r.array<3>(v, "move", view.move);
     view.rotate = r.array<3>(v, "rotate", view.rotate);
-    view.dolly = r.number(v, "dolly", view.dolly);
-    view.gridSize = r.number(v, "gridSize", view.gridSize);
+    if (view.type && *view.type != 0 && *view.type != 2 && std::abs(*view.type) != 3 && std::abs(*view.type) != 4 &&
+        std::abs(*view.type) != 5)
+        r.fail("'type' must be a view type: 0 camera, 2 perspective, 3 to 5 or -3 to -5 axis views", "type");
+    view.dolly = r.numberWithin(v, "dolly", view.dolly, 0.0, DBL_MAX, true, "greater than 0");
+    view.gridSize = r.numberWithin(v, "gridSize", view.gridSize, 0.0, DBL_MAX, true, "greater than 0");
     view.pixelSize = r.array<2>(v, "pixelSize", view.pixelSize);
     if (view.pixelSize[0] < 16 || view.pixelSize[1] < 16 || view.pixelSize[0] > 8192 || view.pixelSize[1] > 8192)
         r.fail("'pixelSize' must lie between 16 and 8192 pixels", "pixelSize");
@@ -142,11 +165,14 @@ TargetSettings ReadTarget(const ScriptReader &r, const json &t, const std::strin
     target.rings = r.integer(t, "rings", target.rings);
     for (int32_t count : {target.columns, target.rows, target.segments, target.rings})
         if (count < 1 || count > 2000) r.fail("mesh resolutions must lie between 1 and 2000", target.generator);
-    target.width = r.number(t, "width", target.width);
-    target.height = r.number(t, "height", target.height);
-    target.size = r.number(t, "size", target.size);
-    target.radius = r.number(t, "radius", target.radius);
+    const char *sizeRange = "greater than 0 and at most 1e100";
+    target.width = r.numberWithin(t, "width", target.width, 0.0, kMaxTargetExtent, true, sizeRange);
+    target.height = r.numberWithin(t, "height", target.height, 0.0, kMaxTargetExtent, true, sizeRange);
+    target.size = r.numberWithin(t, "size", target.size, 0.0, kMaxTargetExtent, true, sizeRange);
+    target.radius = r.numberWithin(t, "radius", target.radius, 0.0, kMaxTargetExtent, true, sizeRange);
     target.offset = r.array<3>(t, "offset", target.offset);
+    for (double o : target.offset)
+        if (!(std::fabs(o) <= kMaxTargetExtent)) r.fail("'offset' must lie within 1e100 of the origin", "offset");
     return target;
 }
 
@@ -157,10 +183,11 @@ BrushSettings ReadBrush(const ScriptReader &r, const json &b) {
     if (brush.mode < 0 || brush.mode > 8) r.fail("'mode' must lie between 0 and 8", "mode");
     brush.pickMode = r.integer(b, "pickMode", brush.pickMode);
     brush.weightMode = r.integer(b, "weightMode", brush.weightMode);
-    brush.radius = r.number(b, "radius", brush.radius);
-    brush.falloff = r.number(b, "falloff", brush.falloff);
+    brush.radius = r.numberWithin(b, "radius", brush.radius, 0.0, DBL_MAX, false, "at least 0");
+    brush.falloff = r.numberWithin(b, "falloff", brush.falloff, 0.0, 1.0, false, "between 0 and 1");
     brush.undoLevels = r.integer(b, "undoLevels", brush.undoLevels);
-    if (brush.undoLevels < 1) r.fail("'undoLevels' must be at least 1", "undoLevels");
+    if (brush.undoLevels < 1 || brush.undoLevels > kMaxUndoLevels)
+        r.fail("'undoLevels' must lie between 1 and " + std::to_string(kMaxUndoLevels), "undoLevels");
     return brush;
 }
 
@@ -181,7 +208,7 @@ SessionEvent ReadEvent(const ScriptReader &r, const json &e) {
     if (e.contains("undo")) {
         ++kinds;
         event.kind = EventKind::Undo;
-        if (!e["undo"].is_boolean()) r.fail("'undo' must be true", "undo");
+        if (e["undo"] != true) r.fail("'undo' must be true", "undo");
     }
     if (e.contains("save")) {
         ++kinds;
@@ -192,6 +219,7 @@ SessionEvent ReadEvent(const ScriptReader &r, const json &e) {
     }
     if (kinds != 1) r.fail("an event needs exactly one of 'press', 'drag', 'release', 'undo', 'save'", "events");
     event.button = r.integer(e, "button", 0);
+    if (event.button < 0 || event.button > 2) r.fail("'button' must be 0, 1 or 2", "button");
     return event;
 }
 
@@ -202,7 +230,11 @@ Session LoadSession(const std::string &path) {
     if (!in) throw SessionError(path + ": cannot open the session script");
     std::stringstream buffer;
     buffer << in.rdbuf();
-    const ScriptReader reader(path, buffer.str());
+    return ParseSession(buffer.str(), path);
+}
+
+Session ParseSession(const std::string &text, const std::string &path) {
+    const ScriptReader reader(path, text);
     const json script = reader.parse();
     reader.onlyKeys(script, "the session", {"view", "targets", "brush", "events", "pictures"});
 

@@ -37,13 +37,18 @@ struct TargetSettings {
     std::array<double, 3> offset{};  // moves every point
 };
 
+// Contract: the most undo slots a script may ask for; each holds a copy of every weight and flag.
+constexpr int32_t kMaxUndoLevels = 1000;
+// Contract: the largest size or offset a script may give a target, as for mesh files.
+constexpr double kMaxTargetExtent = 1e100;
+
 struct BrushSettings {
     int32_t mode = 0;
     int32_t pickMode = 0;
     int32_t weightMode = 0;
     double radius = 60.0;
     double falloff = 1.0;
-    int32_t undoLevels = 8;
+    int32_t undoLevels = 8;  // 1 to kMaxUndoLevels
 };
 
 enum class EventKind { Press, Drag, Release, Undo, Save };
@@ -66,7 +71,10 @@ struct Session {
 };
 
 // Reads a session script; every problem is a SessionError naming the file and, where known, the line.
+// Every value is range-checked here, before anything runs.
 Session LoadSession(const std::string &path);
+// The same for script text already read; path names it in messages and places its relative files.
+Session ParseSession(const std::string &text, const std::string &path);
 // The built-in session `demo` runs: weight painting on a sphere seen in perspective.
 Session DemoSession();
 

@@ -357,9 +357,12 @@ TEST_F(BoxMarks, ClientMadeMarksAreFilledWithoutReadingOutsideThem) {
     drag();
     // The whole grid projects inside this box.
     for (int32_t i = 0; i < 25; ++i) EXPECT_EQ(marks[0][i], 1) << i;
-    // Releasing the box frees the client's arrays like the module's own.
+    // Releasing the box ends it; the marks stay the client's to free.
     scene.release(0, 0);
     EXPECT_EQ(b->boxSelection, nullptr);
+    EXPECT_EQ(marks[0][24], 1);
+    std::free(marks[0]);
+    std::free(marks);
 }
 
 }  // namespace

@@ -254,6 +254,72 @@ TEST_F(BrushRecord, RemovingTheMiddleTargetKeepsTheOthersWithTheirArrays) {
     EXPECT_EQ(findOrder(brush, ids[1]), 0);
 }
 
+// A client may put its own calloc'd arrays into the record: the module fills them, moves them on a
+// removal like its own, and never frees them; its own arrays it frees however the record was changed.
+TEST_F(BrushRecord, ClientArraysAreUsedButNeverFreed) {
+    Brush *brush = NewBrush();
+    const KorrinItem ids[3] = {Grid(1, 1), Grid(1, 1), Grid(1, 1)};  // 4 points each
+    for (KorrinItem id : ids) addTarget(brush, id);
+    auto *flags = static_cast<int32_t *>(std::calloc(4, sizeof(int32_t)));
+    auto *weights = static_cast<double *>(std::calloc(4, sizeof(double)));
+    brush->selection[1] = flags;
+    brush->weights[2] = weights;
+    brush->selection[2][3] = 1;
+
+    plugin.function<vantic_BrushSelectAll_t>("vantic_BrushSelectAll")(brush);
+    EXPECT_EQ(flags[3], 1);
+    int32_t *copy = plugin.function<vantic_BrushGetSelection_t>("vantic_BrushGetSelection")(brush, ids[1]);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy[3], 1);
+    std::free(copy);
+
+    removeTarget(brush, ids[1]);  // takes the client's flags out of the record, does not free them
+    ASSERT_EQ(brush->targetCount, 2);
+    EXPECT_EQ(brush->weights[1], weights);
+    addTarget(brush, ids[1]);
+    EXPECT_EQ(brush->weights[1], weights);
+    EXPECT_EQ(deleteBrush(action, kKey, kDataId), 1);
+    action = 0;
+    // Both arrays are still the client's: writing and freeing them is fine (the sanitizers check).
+    flags[0] = 1;
+    weights[0] = 1.0;
+    std::free(flags);
+    std::free(weights);
+}
+
+// A targetCount above the targets the module added reaches no further than they do; one below them
+// hides the rest without leaking them.
+TEST_F(BrushRecord, ChangedTargetCountReachesOnlyTheModulesTargets) {
+    Brush *brush = NewBrush();
+    const KorrinItem ids[3] = {Grid(1, 1), Grid(2, 1), Grid(1, 1)};
+    addTarget(brush, ids[0]);
+    addTarget(brush, ids[1]);
+    brush->targetCount = 1000;
+    auto call = [&](const char *name) { plugin.function<void(Brush *)>(name)(brush); };
+    for (const char *name : {"vantic_BrushSelectAll", "vantic_BrushInverSelection", "vantic_BrushUpdateSelection",
+                             "vantic_BrushDeselectAll", "vantic_BrushCalculateWeights"})
+        call(name);
+    brush->hitTarget = ids[1];
+    brush->weightMode = 1;
+    call("vantic_BrushCalculateWeights");
+    EXPECT_EQ(plugin.function<vantic_BrushRayCast_t>("vantic_BrushRayCast")(brush), 0);
+    EXPECT_EQ(findOrder(brush, ids[2]), -1);
+
+    // Adding takes the module's count, not the client's.
+    addTarget(brush, ids[2]);
+    ASSERT_EQ(brush->targetCount, 3);
+    EXPECT_EQ(brush->targetIds[2], ids[2]);
+    EXPECT_EQ(findOrder(brush, ids[2]), 2);
+
+    brush->targetCount = 1;
+    EXPECT_EQ(findOrder(brush, ids[1]), -1);
+    addTarget(brush, ids[1]);  // the hidden targets' arrays are freed, not lost
+    ASSERT_EQ(brush->targetCount, 2);
+    EXPECT_EQ(brush->targetIds[1], ids[1]);
+    brush->targetCount = 0;
+    // TearDown deletes the brush: every array the module made is freed (the leak check sees it).
+}
+
 TEST_F(BrushRecord, TargetWithoutPolygonsHasNoTriangleMesh) {
     Brush *brush = NewBrush();
     vhost::MeshData cloud;

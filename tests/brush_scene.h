@@ -2,6 +2,7 @@
 // registered functions of the loaded module. Shared by the picking, weight and tool tests.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -111,6 +112,35 @@ public:
     vhost::Host &host = plugin.host;
     KorrinItem action = 0;
     Brush *brush = nullptr;
+};
+
+// A client's own array put in place of the module's array of target t, with guard entries past the
+// n entries it must have. The module must read and write it and never touch the guards, however far
+// the host mesh grew; the module's array comes back on destruction.
+template <class T>
+class ClientArray {
+public:
+    ClientArray(T **&outer, int32_t t, size_t n, T guard)
+        : outer_(outer), t_(t), module_(outer[t]), n_(n), guard_(guard), data_(n + 16, guard) {
+        std::copy(module_, module_ + n, data_.begin());
+        outer_[t_] = data_.data();
+    }
+    ~ClientArray() { outer_[t_] = module_; }
+    ClientArray(const ClientArray &) = delete;
+    ClientArray &operator=(const ClientArray &) = delete;
+
+    bool guardsKept() const {
+        return std::all_of(data_.begin() + static_cast<std::ptrdiff_t>(n_), data_.end(),
+                           [&](T v) { return v == guard_; });
+    }
+
+private:
+    T **&outer_;
+    int32_t t_;
+    T *module_;
+    size_t n_;
+    T guard_;
+    std::vector<T> data_;
 };
 
 }  // namespace brushtest

@@ -451,8 +451,8 @@ TEST_F(ObjErrors, NameTheFileAndTheLineWhereKnown) {
         {malformed, malformed + ":8: "},
         {missing, missing + ": "},
         {dir.string(), dir.string() + ": "},
-        {outside, outside + ": face 2 uses vertex 4"},
-        {negative, negative + ": face 1 uses vertex 0"},
+        {outside, outside + ":5: face 2 uses vertex 4"},
+        {negative, negative + ":4: face 1 uses vertex -4"},
         {empty, empty + ": no vertices"},
     };
     for (const auto &[path, start] : cases) {
@@ -460,6 +460,45 @@ TEST_F(ObjErrors, NameTheFileAndTheLineWhereKnown) {
         EXPECT_EQ(error.substr(0, start.size()), start) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
+}
+
+// Problems read from the text itself, each placed on its line: indices that would wrap or point
+// outside, numbers that are not finite or absurdly large, vertices and faces too short.
+TEST_F(ObjErrors, BadNumbersAndIndicesAreRefusedOnTheirLine) {
+    const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {triangle + "f 1 2 4294967297\n", ":4: face 1 uses vertex 4294967297 but the file has 3 vertices"},
+        {triangle + "f 1 2 99999999999999999999\n", ":4: face 1: '99999999999999999999' is not a vertex index"},
+        {triangle + "f -5 1 2\n", ":4: face 1 uses vertex -5"},
+        {triangle + "f 1 2 0\n", ":4: face 1 uses vertex 0"},
+        {triangle + "f 1 2 +\n", ":4: face 1: '+' is not a vertex index"},
+        {triangle + "f 1 2\n", ":4: face 1 has fewer than 3 corners"},
+        {triangle + "f 1 2 3\nf 3\n", ":5: face 2 has fewer than 3 corners"},
+        {"v 0 0 0\nv nan 0 0\n", ":2: coordinate 'nan'"},
+        {"v 0 0 0\nv 1 inf 0\n", ":2: coordinate 'inf'"},
+        {"v 0 0 1e308\n", ":1: coordinate '1e308'"},
+        {"v 0 0 1e400\n", ":1: coordinate '1e400'"},
+        {"v 0 0 0x10\n", ":1: coordinate '0x10'"},
+        {"v 1 1\n", ":1: a vertex needs 3 coordinates"},
+    };
+    for (const auto &[text, problem] : cases) {
+        const std::string path = write("bad.obj", text);
+        const std::string error = LoadError(path);
+        EXPECT_EQ(error.substr(0, path.size() + problem.size()), path + problem) << text;
+    }
+}
+
+// Statements a mesh does not use never reach the loader: a weight of 1e300 on a "vw" line, normals,
+// texture coordinates and materials are dropped, and the faces keep only their vertex indices.
+TEST_F(ObjErrors, StatementsWeDoNotUseAreDropped) {
+    const std::string path = write("extras.obj",
+                                   "mtllib nowhere.mtl\nvw 1 1e300 0.5\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0.5 1e300\n"
+                                   "vn 0 0 1e300\ng part\nusemtl gone\nf 1/1/1 2/1/1 -1//1\nl 1 2\n");
+    ASSERT_EQ(LoadError(path), "");
+    const MeshData mesh = LoadObj(path);
+    EXPECT_EQ(mesh.points.size(), 3u);
+    ASSERT_EQ(mesh.polygons.size(), 1u);
+    EXPECT_EQ(mesh.polygons[0], (std::vector<int32_t>{0, 1, 2}));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "model/views.h"
+#include "outputs.h"
 #include "session.h"
 #include "session_run.h"
 
@@ -137,6 +138,8 @@ TEST_P(SandboxErrors, OneLineNamingTheFileAndNonZeroExit) {
     const fs::path dir = FreshFolder(std::string("bad-") + GetParam().name);
     fs::create_directories(dir);
     std::ofstream(dir / "broken.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 x\n";
+    std::ofstream(dir / "wrapping.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4294967297\n";
+    std::ofstream(dir / "huge.obj") << "v 0 0 0\nv 1 0 1e308\nv 0 1 0\nf 1 2 3\n";
     const fs::path script = dir / "bad.json";
     std::ofstream(script) << GetParam().script;
     const Outcome o = RunSandbox("run " + script.string());
@@ -157,8 +160,65 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"range", "{\"targets\": [{\"generator\": \"grid\", \"columns\": 3000000000}], \"events\": []}",
                  "bad.json:1: 'columns' must be an integer"},
         BadInput{"missing", "{\"targets\": [{\"obj\": \"nowhere.obj\"}], \"events\": []}", "mesh file not found"},
-        BadInput{"obj", "{\"targets\": [{\"obj\": \"broken.obj\"}], \"events\": []}", "broken.obj"}),
+        BadInput{"obj", "{\"targets\": [{\"obj\": \"broken.obj\"}], \"events\": []}", "broken.obj"},
+        BadInput{"objIndex", "{\"targets\": [{\"obj\": \"wrapping.obj\"}], \"events\": []}",
+                 "wrapping.obj:4: face 1 uses vertex 4294967297"},
+        BadInput{"objCoordinate", "{\"targets\": [{\"obj\": \"huge.obj\"}], \"events\": []}",
+                 "huge.obj:2: coordinate '1e308'"},
+        BadInput{"overflow", "{\"targets\": [{\"generator\": \"grid\"}],\n\"brush\": {\"radius\": 1e400},\n\"events\": []}",
+                 "bad.json:2: number out of range: 1e400"},
+        BadInput{"radius", "{\"targets\": [{\"generator\": \"grid\"}],\n\"brush\": {\"radius\": -40},\n\"events\": []}",
+                 "bad.json:2: 'radius' must be at least 0"},
+        BadInput{"falloff", "{\"targets\": [{\"generator\": \"grid\"}], \"brush\": {\"falloff\": -1}, \"events\": []}",
+                 "'falloff' must be between 0 and 1"},
+        BadInput{"undoLevels", "{\"targets\": [{\"generator\": \"grid\"}], \"brush\": {\"undoLevels\": 100000000}, \"events\": []}",
+                 "'undoLevels' must lie between 1 and 1000"},
+        BadInput{"dolly", "{\"targets\": [{\"generator\": \"grid\"}], \"view\": {\"dolly\": 0}, \"events\": []}",
+                 "'dolly' must be greater than 0"},
+        BadInput{"gridSize", "{\"targets\": [{\"generator\": \"grid\"}], \"view\": {\"gridSize\": 0}, \"events\": []}",
+                 "'gridSize' must be greater than 0"},
+        BadInput{"viewType", "{\"targets\": [{\"generator\": \"grid\"}], \"view\": {\"type\": 99}, \"events\": []}",
+                 "'type' must be a view type"},
+        BadInput{"offset", "{\"targets\": [{\"generator\": \"grid\", \"offset\": [0, 1e300, 0]}], \"events\": []}",
+                 "'offset' must lie within 1e100"},
+        BadInput{"button", "{\"targets\": [{\"generator\": \"grid\"}], \"events\": [{\"press\": [1, 2], \"button\": 7}]}",
+                 "'button' must be 0, 1 or 2"},
+        BadInput{"undoFalse", "{\"targets\": [{\"generator\": \"grid\"}], \"events\": [{\"undo\": false}]}",
+                 "'undo' must be true"},
+        BadInput{"saveWithoutOut", "{\"targets\": [{\"generator\": \"grid\"}], \"events\": [{\"save\": \"a.scn\"}]}",
+                 "bad.json: 'save' needs an output folder (--out)"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Output problems are found before the first event, or reported as the failure they are: an output
+// folder that cannot be made, and a full disk under weights.csv.
+TEST(Sandbox, OutputThatCannotBeWrittenFailsWithOneLine) {
+    const fs::path dir = FreshFolder("unwritable");
+    fs::create_directories(dir);
+    std::ofstream(dir / "a-file") << "x";
+    const std::string script = Example("weight_painting_sphere.json");
+    Outcome o = RunSandbox("run " + script + " --out " + (dir / "a-file").string());
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "") << "no event runs";
+    EXPECT_NE(o.err.find("a-file: cannot create the output folder"), std::string::npos) << o.err;
+
+    const fs::path full = dir / "full";
+    fs::create_directories(full);
+    fs::create_symlink("/dev/full", full / "weights.csv");
+    o = RunSandbox("run " + script + " --out " + full.string());
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out.find("wrote"), std::string::npos) << o.out;
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    EXPECT_NE(o.err.find("weights.csv: cannot write the file"), std::string::npos) << o.err;
+    fs::remove_all(dir);
+}
+
+TEST(Sandbox, CsvFieldsAreQuotedWhereTheyMustBe) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain name", "plain name"},    {"a,b", "\"a,b\""},       {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\nlines", "\"two\nlines\""}, {"cr\r", "\"cr\r\""}, {"", ""},
+    };
+    for (const auto &[text, field] : cases) EXPECT_EQ(sandbox::CsvField(text), field) << text;
+}
 
 TEST(Sandbox, MissingScriptIsOneLine) {
     const Outcome o = RunSandbox("run /nonexistent/session.json");

@@ -363,6 +363,32 @@ TEST_F(VectorListStream, DamagedStreamsLoadWhatTheTextHolds) {
     }
 }
 
+// A 36-byte scene entry naming 2^31 characters costs a bounded number of look-ups: the load stops
+// after 1024 missing chunks in a row, and a gap shorter than that is read through.
+TEST_F(VectorListStream, HugeLengthWithoutChunksStopsAfterARunOfMissingChunks) {
+    const struct {
+        const char *what;
+        std::map<std::string, std::string> chunks;
+        int32_t count;
+        size_t lookUps;
+    } cases[] = {
+        {"no chunks", {}, 0, 1024},
+        {"one chunk", {{"V_1", "1/2/3/"}}, 1, 1025},
+        {"a gap of 1023", {{"V_1", "1/2/3/"}, {"V_1025", "4/5/6/"}}, 2, 2049},
+        {"a gap of 1024", {{"V_1", "1/2/3/"}, {"V_1026", "4/5/6/"}}, 1, 1025},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        stream = {};
+        stream.ints["V_0"] = 2147483647;
+        stream.strings = c.chunks;
+        int32_t count = -1;
+        load("V", &count);
+        EXPECT_EQ(count, c.count);
+        EXPECT_EQ(stream.loadLengths.size(), c.lookUps);
+    }
+}
+
 // ---- through the loaded module and a scene file on disk ----
 
 TEST(VectorListSceneFile, SavedListsLoadInAFreshHost) {

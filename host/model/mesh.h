@@ -82,5 +82,7 @@ MeshData MakePolygon(const std::vector<Vec3> &corners);                         
 // OBJ files through tinyobjloader (host/model/obj_mesh.cpp); throws std::runtime_error naming the
 // file, and the line where known, for a missing or malformed file.
 MeshData LoadObj(const std::string &path);
+// The same for OBJ text already read; path only names it in messages.
+MeshData ParseObj(const std::string &text, const std::string &path);
 
 }  // namespace vhost

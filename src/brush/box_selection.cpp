@@ -17,46 +17,53 @@ namespace vantic {
 
 namespace {
 
-// Zero marks for every target, or null (and nothing left allocated) when an allocation fails.
-int32_t **NewBoxMarks(const Brush &brush) {
-    const int32_t count = brush.targetCount > 0 ? brush.targetCount : 0;
+// Zero marks for every target the module can reach, recorded as its own; false (no marks) when an
+// allocation fails.
+bool NewBoxMarks(Brush *brush, BrushArrays &own) {
+    FreeOwnBoxMarks(own);
+    brush->boxSelection = nullptr;
+    const int32_t count = ReachableTargets(brush, &own);
     auto **marks = static_cast<int32_t **>(std::calloc(static_cast<size_t>(count) + 1, sizeof(int32_t *)));
-    if (!marks) return nullptr;
+    if (!marks) return false;
+    own.boxSelection = marks;
     for (int32_t t = 0; t < count; ++t) {
-        const int32_t points = MeshPointCount(brush.targetIds[t]);
-        const int32_t selected = brush.selection ? PointArrayLength(brush.selection[t]) : 0;
-        const int32_t length = points > selected ? points : selected;
-        marks[t] = static_cast<int32_t *>(std::calloc(length > 0 ? static_cast<size_t>(length) : 1, sizeof(int32_t)));
+        const int32_t points = MeshPointCount(brush->targetIds[t]);
+        marks[t] = own.targets[t].boxMarks = NewPointFlags(points);
+        own.targets[t].boxLength = points > 0 ? points : 0;
         if (!marks[t]) {
-            FreeBoxMarks(marks, t);
-            return nullptr;
+            FreeOwnBoxMarks(own);
+            return false;
         }
     }
-    return marks;
+    brush->boxSelection = marks;
+    return true;
 }
 
-// How many targets have marks: the leading non-null entries, at most targetCount.
-int32_t BoxMarkTargets(const Brush &brush) {
+// How many targets have marks: the leading non-null entries, at most the targets the module can reach.
+int32_t BoxMarkTargets(const Brush &brush, const BrushArrays *own) {
     int32_t t = 0;
+    const int32_t count = ReachableTargets(&brush, own);
     if (brush.boxSelection)
-        while (t < brush.targetCount && brush.boxSelection[t]) ++t;
+        while (t < count && brush.boxSelection[t]) ++t;
     return t;
 }
 
-// How many marks of target t a loop may touch: the host's point count, bounded by the target's
-// selection array. The marks the module makes are at least that long; a client's are as long as
-// the host's count when it made them.
-int32_t BoxMarkCount(const Brush &brush, int32_t t) {
-    return PointLoopCount(brush.selection ? brush.selection[t] : nullptr, MeshPointCount(brush.targetIds[t]));
+// How many marks of target t a loop may touch: the host's point count, bounded by the length of the
+// marks when the module made them (a client's marks have one entry per point).
+int32_t BoxMarkCount(const Brush &brush, const BrushArrays &own, int32_t t) {
+    const int32_t points = MeshPointCount(brush.targetIds[t]);
+    const TargetArrays &entry = own.targets[t];
+    if (brush.boxSelection[t] != entry.boxMarks) return points > 0 ? points : 0;
+    return entry.boxLength < points ? entry.boxLength : (points > 0 ? points : 0);
 }
 
 // Calls visit(target index, point) for every marked point.
 template <class Visit>
-void ForEachMarked(const Brush &brush, Visit visit) {
-    const int32_t targets = BoxMarkTargets(brush);
+void ForEachMarked(const Brush &brush, const BrushArrays &own, Visit visit) {
+    const int32_t targets = BoxMarkTargets(brush, &own);
     for (int32_t t = 0; t < targets; ++t) {
         const int32_t *marks = brush.boxSelection[t];
-        const int32_t n = BoxMarkCount(brush, t);
+        const int32_t n = BoxMarkCount(brush, own, t);
         for (int32_t p = 0; p < n; ++p)
             if (marks[p] != 0) visit(t, p);
     }
@@ -93,26 +100,24 @@ void SetBoxDrawing(const Brush &brush, int on) {
     FX(fxExpressionCompute)(text, 0);
 }
 
-void BoxPress(Brush *brush) {
+void BoxPress(Brush *brush, BrushArrays &own) {
     ReadMouse(brush);
     brush->anchor[0] = brush->mouseX;
     brush->anchor[1] = brush->mouseY;
     brush->anchor[2] = 0.0;
     // A second press without a release starts the box again instead of losing the old marks.
-    FreeBoxMarks(brush->boxSelection, brush->targetCount);
-    brush->boxSelection = NewBoxMarks(*brush);
-    if (!brush->boxSelection) return;  // out of memory: no box, so its drags and release do nothing
+    if (!NewBoxMarks(brush, own)) return;  // out of memory: no box, so its drags and release do nothing
     SetBoxDrawing(*brush, 1);
     FX(fxInterfaceUpdate)(KORRIN_UPDATE_VIEWPORTS, 0);
 }
 
 // Marks the points in the box and previews them in the host only, over the brush's own selection.
-void BoxDrag(Brush *brush) {
+void BoxDrag(Brush *brush, const BrushArrays &own) {
     ReadMouse(brush);
     vantic_BrushDragBoxSelection(brush);
     vantic_BrushUpdateSelection(brush);
     const int32_t button = brush->mouseButton;
-    ForEachMarked(*brush, [&](int32_t t, int32_t p) {
+    ForEachMarked(*brush, own, [&](int32_t t, int32_t p) {
         if (button == VANTIC_BUTTON_PAINT)
             FX(fxPointSelect_Set)(brush->targetIds[t], p);
         else if (button == VANTIC_BUTTON_RESIZE || button == VANTIC_BUTTON_ERASE)
@@ -122,17 +127,17 @@ void BoxDrag(Brush *brush) {
 }
 
 // Applies the marks of the last drag to the brush selection; the box is not measured again.
-void BoxRelease(Brush *brush) {
+void BoxRelease(Brush *brush, BrushArrays &own) {
     ReadMouse(brush);
     const int32_t button = brush->mouseButton;
-    ForEachMarked(*brush, [&](int32_t t, int32_t p) {
+    ForEachMarked(*brush, own, [&](int32_t t, int32_t p) {
         if (button == VANTIC_BUTTON_PAINT)
             vantic_BrushSelectVertex(brush, brush->targetIds[t], p);
         else if (button == VANTIC_BUTTON_RESIZE || button == VANTIC_BUTTON_ERASE)
             vantic_BrushDeselectVertex(brush, brush->targetIds[t], p);
     });
     vantic_BrushUpdateSelection(brush);
-    FreeBoxMarks(brush->boxSelection, brush->targetCount);
+    FreeOwnBoxMarks(own);
     brush->boxSelection = nullptr;
     SetBoxDrawing(*brush, 0);
     FX(fxInterfaceUpdate)(KORRIN_UPDATE_VIEWPORTS, 0);
@@ -140,27 +145,23 @@ void BoxRelease(Brush *brush) {
 
 }  // namespace
 
-void FreeBoxMarks(int32_t **marks, int32_t targetCount) {
-    if (!marks) return;
-    for (int32_t t = 0; t < targetCount && marks[t]; ++t) std::free(marks[t]);
-    std::free(marks);
-}
-
-void RemoveTargetBoxMarks(Brush *brush, int32_t k) {
-    const int32_t marked = BoxMarkTargets(*brush);
+void RemoveTargetBoxMarks(Brush *brush, BrushArrays &own, int32_t k) {
+    const int32_t marked = BoxMarkTargets(*brush, &own);
     if (k >= marked) return;
-    std::free(brush->boxSelection[k]);
     std::memmove(brush->boxSelection + k, brush->boxSelection + k + 1,
                  static_cast<size_t>(marked - k - 1) * sizeof(int32_t *));
     brush->boxSelection[marked - 1] = nullptr;  // within the targets' entries, also for a client's array
+    // The module frees its marks through its own list of targets, never through the outer arrays.
 }
 
 void BoxSelectionEvent(Brush *brush, int64_t event) {
-    if (event == KORRIN_EVENT_PRESS) return BoxPress(brush);
+    BrushArrays *own = OwnArrays(brush);
+    if (!own) return;
+    if (event == KORRIN_EVENT_PRESS) return BoxPress(brush, *own);
     // A drag or release without a press has no box: nothing changes.
     if (!brush->boxSelection) return;
-    if (event == KORRIN_EVENT_DRAG) BoxDrag(brush);
-    else if (event == KORRIN_EVENT_RELEASE) BoxRelease(brush);
+    if (event == KORRIN_EVENT_DRAG) BoxDrag(brush, *own);
+    else if (event == KORRIN_EVENT_RELEASE) BoxRelease(brush, *own);
 }
 
 }  // namespace vantic
@@ -169,14 +170,16 @@ void BoxSelectionEvent(Brush *brush, int64_t event) {
 // box corner (anchor x, y) and the mouse.
 void vantic_BrushDragBoxSelection(Brush *brush) {
     using namespace vantic;
+    if (!brush) return;
+    const BrushArrays *own = OwnArrays(brush);
     // Outside a box drag there are no marks to fill.
-    const int32_t targets = BoxMarkTargets(*brush);
+    const int32_t targets = BoxMarkTargets(*brush, own);
     const Span x = Between(brush->anchor[0], brush->mouseX);
     const Span y = Between(brush->anchor[1], brush->mouseY);
     for (int32_t t = 0; t < targets; ++t) {
         const KorrinItem target = brush->targetIds[t];
         int32_t *marks = brush->boxSelection[t];
-        const int32_t n = BoxMarkCount(*brush, t);
+        const int32_t n = BoxMarkCount(*brush, *own, t);
         for (int32_t i = 0; i < n; ++i) {
             double p[3], s[3];
             FX(fxMeshPoint)(target, i, p, KORRIN_POSITIONS_CURRENT);

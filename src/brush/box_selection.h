@@ -2,22 +2,21 @@
 // marks the targets' points that project strictly inside the box between it and the mouse, and the
 // release selects or deselects the marked points.
 //
-// The marks: brush->boxSelection holds one flag array per target, followed by a null entry, so a
-// target added during the drag (targetCount grown past the marks) is never read. The flag arrays are
-// plain calloc blocks, like the ones a client may set up itself before calling
-// vantic_BrushDragBoxSelection: nothing is read in front of them, and free() releases either kind.
+// The marks: brush->boxSelection holds one flag array per target. The module records the marks it
+// made (and their lengths) in its own arrays; a client may set up marks itself with plain calloc
+// arrays, one entry per point, before calling vantic_BrushDragBoxSelection. The module frees only the
+// marks it made; a target added during the drag has none and is never read.
 #pragma once
 
 #include <cstdint>
 
+#include "brush/point_arrays.h"
 #include "vanticAPI.h"
 
 namespace vantic {
 
-// Frees the entries of the first targetCount targets up to a null one, then the array; null is fine.
-void FreeBoxMarks(int32_t **marks, int32_t targetCount);
-// A target removed during a box drag (at position k) takes its marks with it; the null entry after
-// the marked targets moves down with them.
-void RemoveTargetBoxMarks(Brush *brush, int32_t k);
+// A target removed during a box drag (at position k) takes its marks with it; the entries after it
+// move down and the last one becomes null.
+void RemoveTargetBoxMarks(Brush *brush, BrushArrays &own, int32_t k);
 
 }  // namespace vantic

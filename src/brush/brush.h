@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "brush/point_arrays.h"
 #include "korrin_host_services.h"
 #include "vanticAPI.h"
 
@@ -41,10 +42,12 @@ void vantic_BrushCheckUndo(Brush *brush);
 namespace vantic {
 
 // What the brush hangs on its action under kBrushAttachmentKey, data id 0, so the tool can find the
-// client's brush from the action.
+// client's brush from the action, and where the module keeps the arrays it made for the brush.
 struct BrushAttachment {
-    uint64_t key;    // the client's data key (a pointer to its text)
-    int32_t dataId;  // the client's data id
+    uint64_t key;        // the client's data key (a pointer to its text)
+    int32_t dataId;      // the client's data id
+    const Brush *brush;  // the record this attachment belongs to
+    BrushArrays arrays;
 };
 
 // ---- record (brush_record.cpp) and its tool object (tool_object.cpp) ----

@@ -36,6 +36,7 @@ void SetPointAndEdge(Brush *brush) {
 }  // namespace
 
 int32_t vantic_BrushRayCast(Brush *brush) {
+    if (!brush) return 0;
     if (brush->pickMode != VANTIC_PICK_RAY_CAST) {
         vantic::BrushScreenPick(brush);
         return 1;
@@ -46,7 +47,8 @@ int32_t vantic_BrushRayCast(Brush *brush) {
     // only when strictly nearer and in front.
     double best = -1.0;
     bool taken = false;
-    for (int32_t t = 0; t < brush->targetCount; ++t) {
+    const int32_t targets = brush->targetIds ? vantic::ReachableTargets(brush, vantic::OwnArrays(brush)) : 0;
+    for (int32_t t = 0; t < targets; ++t) {
         const TriangleMesh *mesh = brush->targetMeshes ? brush->targetMeshes[t] : nullptr;
         if (!mesh || !mesh->polygons) continue;
         const KorrinItem target = brush->targetIds[t];

@@ -6,7 +6,6 @@
 #include "brush/box_selection.h"
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
-#include "geometry/triangulation.h"
 #include "geometry/view_queries.h"
 
 namespace {
@@ -18,23 +17,14 @@ using vantic::kBrushAttachmentKey;
 // host's message log; the host items' names are what the user sees in the scene.
 constexpr const char *kSource = "Brush.c";
 
-// Frees the per-target arrays and meshes; the host selection of each target is cleared on the way.
-void FreeTargets(Brush *brush) {
-    const int32_t count = brush->targetCount > 0 ? brush->targetCount : 0;
-    for (int32_t i = 0; i < count; ++i) {
-        if (brush->selection) {
-            FX(fxPointSelect_ClearAll)(brush->targetIds[i]);
-            vantic::FreePointArray(brush->selection[i]);
-        }
-        if (brush->weights) vantic::FreePointArray(brush->weights[i]);
-        if (brush->targetMeshes && brush->targetMeshes[i]) vantic_FreeMesh(brush->targetMeshes[i]);
-    }
-    std::free(brush->selection);
-    std::free(brush->weights);
-    std::free(brush->targetMeshes);
-    // A brush deleted in the middle of a box drag still owns its marks.
-    vantic::FreeBoxMarks(brush->boxSelection, brush->targetCount);
-    std::free(brush->targetIds);
+// Clears the host selection of each target the module can reach, then frees everything the module
+// made for the brush; arrays a client put into the record are the client's.
+void FreeTargets(Brush *brush, BrushAttachment *attachment) {
+    if (!attachment) return;
+    const int32_t count = vantic::ReachableTargets(brush, &attachment->arrays);
+    if (brush->targetIds)
+        for (int32_t i = 0; i < count; ++i) FX(fxPointSelect_ClearAll)(brush->targetIds[i]);
+    vantic::FreeBrushArrays(attachment->arrays);
 }
 
 }  // namespace
@@ -44,6 +34,7 @@ BrushAttachment *vantic::BrushGetAttachment(KorrinItem action) {
 }
 
 int32_t vantic_CreateBrush(const char *key, int32_t dataId) {
+    if (!key) return 0;
     auto *brush = static_cast<Brush *>(std::calloc(1, sizeof(Brush)));
     if (!brush) {
         FX(fxMessageSend)(0, kSource, KORRIN_MESSAGE_ERROR, "Couldn't allocate FXbrush", "Error");
@@ -77,6 +68,7 @@ int32_t vantic_CreateBrush(const char *key, int32_t dataId) {
         FX(fxDataSet)(brush->action, kBrushAttachmentKey, 0, attachment);
         attachment->key = reinterpret_cast<uint64_t>(key);
         attachment->dataId = dataId;
+        attachment->brush = brush;
     } else {
         FX(fxMessageSend)(brush->action, kSource, KORRIN_MESSAGE_ERROR, "Couldn't allocate Brush state data", "Error");
     }
@@ -84,6 +76,7 @@ int32_t vantic_CreateBrush(const char *key, int32_t dataId) {
 }
 
 Brush *vantic_FetchBrush(KorrinItem action, const char *key, int32_t dataId) {
+    if (!key) return nullptr;
     return static_cast<Brush *>(FX(fxDataGet)(action, key, static_cast<uint32_t>(dataId)));
 }
 
@@ -94,11 +87,11 @@ int32_t vantic_DeleteBrush(KorrinItem action, const char *key, int32_t dataId) {
     const KorrinItem armature = brush->armature;
     const KorrinItem brushAction = brush->action;
 
-    FreeTargets(brush);
+    BrushAttachment *attachment = vantic::BrushGetAttachment(action);
+    FreeTargets(brush, attachment && attachment->brush == brush ? attachment : nullptr);
     FX(fxDataFree)(action, key, static_cast<uint32_t>(dataId));
     std::free(brush);
 
-    BrushAttachment *attachment = vantic::BrushGetAttachment(action);
     FX(fxDataFree)(action, kBrushAttachmentKey, 0);
     std::free(attachment);
 

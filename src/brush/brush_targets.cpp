@@ -1,5 +1,7 @@
 // The brush's targets: four parallel per-target arrays (ids, selection flags, weights, triangle
-// meshes) kept in step on every add and remove.
+// meshes) kept in step on every add and remove. The module's own record of what it made is kept in
+// step with them, so a client that replaced an array or changed targetCount cannot make it free or
+// overrun anything.
 #include <cstdlib>
 #include <cstring>
 
@@ -11,8 +13,6 @@
 #include "geometry/triangulation.h"
 
 namespace {
-
-int32_t TargetCount(const Brush *brush) { return brush->targetCount > 0 ? brush->targetCount : 0; }
 
 // calloc'd copy of the first count entries of old with room for one more; null on failure.
 template <class T>
@@ -28,17 +28,17 @@ void RemoveEntry(T *array, int32_t count, int32_t k) {
     if (array) std::memmove(array + k, array + k + 1, static_cast<size_t>(count - k - 1) * sizeof(T));
 }
 
-// Releases the four per-target arrays (not their entries) and puts the given ones in their place.
-void ReplaceTargetArrays(Brush *brush, uint32_t *ids, int32_t **selection, double **weights, TriangleMesh **meshes,
-                         int32_t count) {
-    std::free(brush->targetIds);
-    std::free(brush->selection);
-    std::free(brush->weights);
-    std::free(brush->targetMeshes);
-    brush->targetIds = ids;
-    brush->selection = selection;
-    brush->weights = weights;
-    brush->targetMeshes = meshes;
+// Releases the outer arrays the module made (never a client's) and puts the given ones in their place.
+void ReplaceTargetArrays(Brush *brush, vantic::BrushArrays &own, uint32_t *ids, int32_t **selection,
+                         double **weights, TriangleMesh **meshes, int32_t count) {
+    std::free(own.ids);
+    std::free(own.selection);
+    std::free(own.weights);
+    std::free(own.meshes);
+    own.ids = brush->targetIds = ids;
+    own.selection = brush->selection = selection;
+    own.weights = brush->weights = weights;
+    own.meshes = brush->targetMeshes = meshes;
     brush->targetCount = count;
 }
 
@@ -46,54 +46,61 @@ void ReplaceTargetArrays(Brush *brush, uint32_t *ids, int32_t **selection, doubl
 
 int32_t vantic_BrushFindTargetOrder(Brush *brush, KorrinItem targetId) {
     if (!brush || !brush->targetIds) return -1;
-    for (int32_t i = 0; i < brush->targetCount; ++i)
+    const int32_t count = vantic::ReachableTargets(brush, vantic::OwnArrays(brush));
+    for (int32_t i = 0; i < count; ++i)
         if (brush->targetIds[i] == targetId) return i;
     return -1;
 }
 
 void vantic_BrushAddTarget(Brush *brush, KorrinItem targetId) {
-    if (!brush) return;
-    const int32_t count = TargetCount(brush);
+    vantic::BrushArrays *own = vantic::OwnArrays(brush);
+    if (!own) return;
+    const int32_t count = vantic::ReachableTargets(brush, own);
     if (count > 0 && vantic_BrushFindTargetOrder(brush, targetId) >= 0) return;
 
     // Everything is allocated before anything changes: a failed allocation leaves the brush as it was.
+    const int32_t points = vantic::MeshPointCount(targetId);
     auto *ids = GrownCopy(brush->targetIds, count);
     auto *selection = GrownCopy(brush->selection, count);
     auto *weights = GrownCopy(brush->weights, count);
     auto *meshes = GrownCopy(brush->targetMeshes, count);
-    int32_t *flags = vantic::NewPointFlags(vantic::MeshPointCount(targetId));
-    double *pointWeights = vantic::NewPointWeights(vantic::MeshPointCount(targetId));
-    if (!ids || !selection || !weights || !meshes || !flags || !pointWeights) {
+    vantic::TargetArrays entry{};
+    entry.flags = vantic::NewPointFlags(points);
+    entry.weights = vantic::NewPointWeights(points);
+    entry.length = points > 0 ? points : 0;
+    // A target added during a box drag has no marks; the module's list keeps one entry per target.
+    if (!ids || !selection || !weights || !meshes || !entry.flags || !entry.weights ||
+        !vantic::AppendTargetArrays(*own, entry)) {
         std::free(ids);
         std::free(selection);
         std::free(weights);
         std::free(meshes);
-        vantic::FreePointArray(flags);
-        vantic::FreePointArray(pointWeights);
+        std::free(entry.flags);
+        std::free(entry.weights);
         return;
     }
+    // A client that lowered targetCount drops the targets past it from the module's list as well.
+    while (own->count > count + 1) vantic::RemoveTargetArrays(*own, own->count - 2);
 
     ids[count] = targetId;
-    selection[count] = flags;
-    weights[count] = pointWeights;
-    meshes[count] = vantic_TriangulateTarget(targetId, 0);
+    selection[count] = entry.flags;
+    weights[count] = entry.weights;
+    meshes[count] = own->targets[count].mesh = vantic_TriangulateTarget(targetId, 0);
     // The first target keeps the host's selection; later ones start from a clear one.
     if (count > 0) FX(fxPointSelect_ClearAll)(targetId);
-    ReplaceTargetArrays(brush, ids, selection, weights, meshes, count + 1);
+    ReplaceTargetArrays(brush, *own, ids, selection, weights, meshes, count + 1);
 }
 
 void vantic_BrushRemoveTarget(Brush *brush, KorrinItem targetId) {
     const int32_t k = vantic_BrushFindTargetOrder(brush, targetId);
     if (k < 0) return;
-    const int32_t count = brush->targetCount;
+    vantic::BrushArrays &own = *vantic::OwnArrays(brush);
+    const int32_t count = vantic::ReachableTargets(brush, &own);
 
-    if (brush->selection) vantic::FreePointArray(brush->selection[k]);
-    if (brush->weights) vantic::FreePointArray(brush->weights[k]);
-    if (brush->targetMeshes && brush->targetMeshes[k]) vantic_FreeMesh(brush->targetMeshes[k]);
-    vantic::RemoveTargetBoxMarks(brush, k);
-
+    vantic::RemoveTargetBoxMarks(brush, own, k);
+    vantic::RemoveTargetArrays(own, k);
     if (count == 1) {
-        ReplaceTargetArrays(brush, nullptr, nullptr, nullptr, nullptr, 0);
+        ReplaceTargetArrays(brush, own, nullptr, nullptr, nullptr, nullptr, 0);
         return;
     }
     // The arrays keep their allocation; only the first targetCount entries are in use.

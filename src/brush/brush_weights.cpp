@@ -100,16 +100,19 @@ void WeightFloodPolygon(KorrinItem target, int32_t polygon, const double *centre
 }  // namespace vantic
 
 void vantic_BrushCalculateWeights(Brush *brush) {
-    if (brush->hitTarget == 0) return;
+    if (!brush || brush->hitTarget == 0) return;
     if (brush->weightMode != VANTIC_WEIGHTS_DISTANCE) {
         vantic::BrushCalculateConnectedWeights(brush);
         return;
     }
+    const vantic::BrushArrays *own = vantic::OwnArrays(brush);
+    if (!brush->targetIds || !brush->weights) return;
     const vantic::Falloff falloff = vantic::MakeFalloff(*brush);
-    for (int32_t t = 0; t < brush->targetCount; ++t) {
+    const int32_t targets = vantic::ReachableTargets(brush, own);
+    for (int32_t t = 0; t < targets; ++t) {
         const KorrinItem target = brush->targetIds[t];
         double *weights = brush->weights[t];
-        const int32_t n = vantic::PointLoopCount(weights, vantic::MeshPointCount(target));
+        const int32_t n = weights ? vantic::TargetPointCount(*own, t, target) : 0;
         for (int32_t i = 0; i < n; ++i) {
             const double d = vantic::PointDistance(target, i, brush->hitPosition);
             weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
@@ -118,12 +121,15 @@ void vantic_BrushCalculateWeights(Brush *brush) {
 }
 
 void vantic::BrushCalculateConnectedWeights(Brush *brush) {
-    if (brush->hitTarget == 0) return;
+    if (!brush || brush->hitTarget == 0) return;
+    const vantic::BrushArrays *own = vantic::OwnArrays(brush);
+    if (!brush->targetIds || !brush->weights) return;
     const vantic::Falloff falloff = vantic::MakeFalloff(*brush);
-    for (int32_t t = 0; t < brush->targetCount; ++t) {
+    const int32_t targets = vantic::ReachableTargets(brush, own);
+    for (int32_t t = 0; t < targets; ++t) {
         const KorrinItem target = brush->targetIds[t];
         double *weights = brush->weights[t];
-        const int32_t n = vantic::PointLoopCount(weights, vantic::MeshPointCount(target));
+        const int32_t n = weights ? vantic::TargetPointCount(*own, t, target) : 0;
         for (int32_t i = 0; i < n; ++i) weights[i] = 0.0;
         if (target != brush->hitTarget) continue;
         const int32_t m = vantic::MeshPolygonCount(target);

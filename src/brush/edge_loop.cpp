@@ -105,10 +105,11 @@ void vantic::MarkEdgeLoop(KorrinItem target, const int32_t *edge, int32_t *marks
 namespace {
 
 void MarkLoopPoints(Brush *brush, KorrinItem target, const int32_t *edge, int32_t value) {
-    int32_t *flags = vantic::TargetSelectionFlags(brush, target);
-    if (!flags || !edge) return;
-    const int32_t points = vantic::MeshPointCount(target);
-    const int32_t n = vantic::PointLoopCount(flags, points);
+    const vantic::TargetFlags f = vantic::TargetSelectionFlags(brush, target);
+    if (!f.flags || !edge) return;
+    int32_t *flags = f.flags;
+    const int32_t points = f.points;
+    const int32_t n = f.count;
     // An edge with a point off the mesh (or off the flags) selects nothing.
     if (edge[0] < 0 || edge[0] >= n || edge[1] < 0 || edge[1] >= n) return;
     std::vector<int32_t> marks(static_cast<size_t>(points), kUnvisited);

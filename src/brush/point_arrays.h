@@ -1,24 +1,58 @@
-// Per-target point arrays (selection flags, weights, box marks) remember their own length in a hidden
-// header in front of the data, so every per-point loop can be bounded by the array itself: the host
-// mesh may have grown since the array was made. Clients see plain int32_t* / double* arrays.
+// The module's own record of the per-target arrays it made for a brush, with their lengths. It lives
+// in the brush's attachment, where clients never reach: the Brush record shows plain int32_t* and
+// double* arrays, and a client may put arrays of its own in their place or change targetCount. Every
+// loop is bounded by this record, and only the arrays recorded here are ever freed.
 #pragma once
 
 #include <cstdint>
 
+#include "korrin_host_services.h"
+#include "vanticAPI.h"
+
 namespace vantic {
 
-// Zero-filled array of count elements, or null when the allocation fails.
+// What the module made for one target.
+struct TargetArrays {
+    int32_t *flags;     // selection flags, length entries
+    double *weights;    // weights, length entries
+    TriangleMesh *mesh; // the triangulation, may be null
+    int32_t *boxMarks;  // box marks during a box drag, boxLength entries
+    int32_t length;
+    int32_t boxLength;
+};
+
+// What the module made for one brush: the outer arrays it put into the record and one entry per target.
+struct BrushArrays {
+    int32_t count;          // targets the module added and has not removed
+    TargetArrays *targets;  // count entries
+    uint32_t *ids;
+    int32_t **selection;
+    double **weights;
+    TriangleMesh **meshes;
+    int32_t **boxSelection; // during a box drag
+};
+
+// The brush's own record; null for a record the module did not create (or could not attach to).
+BrushArrays *OwnArrays(const Brush *brush);
+
+// How many targets a loop may visit: targetCount, bounded by the module's own count.
+int32_t ReachableTargets(const Brush *brush, const BrushArrays *own);
+
+// How many points of target t a per-point loop may touch: the host's current count, bounded by the
+// arrays the module made when the target was added (a mesh may have grown since).
+int32_t TargetPointCount(const BrushArrays &own, int32_t t, KorrinItem target);
+
+// Zero-filled array of count elements (at least one allocated), or null when the allocation fails.
 int32_t *NewPointFlags(int32_t count);
 double *NewPointWeights(int32_t count);
-// Length the array was made with; 0 for null.
-int32_t PointArrayLength(const void *array);
-// Releases an array made above; null is fine.
-void FreePointArray(void *array);
 
-// The number of entries a per-point loop may touch: the host's current count, bounded by the array.
-inline int32_t PointLoopCount(const void *array, int32_t hostCount) {
-    const int32_t length = PointArrayLength(array);
-    return hostCount < length ? (hostCount < 0 ? 0 : hostCount) : length;
-}
+// Appends one target's record; false (nothing changed) when out of memory.
+bool AppendTargetArrays(BrushArrays &own, const TargetArrays &entry);
+// Frees target k's arrays and mesh and drops its record.
+void RemoveTargetArrays(BrushArrays &own, int32_t k);
+// Frees the box marks of every target and the outer box array.
+void FreeOwnBoxMarks(BrushArrays &own);
+// Frees everything the module made for the brush.
+void FreeBrushArrays(BrushArrays &own);
 
 }  // namespace vantic

@@ -94,7 +94,8 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
 void vantic::BrushScreenPick(Brush *brush) {
     const double mouse[3] = {static_cast<double>(brush->mouseX), static_cast<double>(brush->mouseY), 0.0};
     ScreenPickResult best;
-    for (int32_t t = 0; t < brush->targetCount; ++t) MeasureTarget(brush->targetIds[t], mouse, best);
+    const int32_t targets = brush->targetIds ? ReachableTargets(brush, OwnArrays(brush)) : 0;
+    for (int32_t t = 0; t < targets; ++t) MeasureTarget(brush->targetIds[t], mouse, best);
 
     // The hit position is where the eye ray through the mouse meets the plane through the nearest
     // point that faces the view; without an intersection it keeps its previous value.

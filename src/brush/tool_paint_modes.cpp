@@ -59,8 +59,10 @@ void BrushSelectByWeights(Brush *brush) {
     if (t == -1) return;
     const int32_t button = brush->mouseButton;
     if (button != VANTIC_BUTTON_PAINT && button != VANTIC_BUTTON_ERASE) return;
-    const double *weights = brush->weights[t];
-    const int32_t n = PointLoopCount(weights, MeshPointCount(brush->hitTarget));
+    const BrushArrays *own = OwnArrays(brush);
+    const double *weights = brush->weights ? brush->weights[t] : nullptr;
+    if (!own || !weights) return;
+    const int32_t n = TargetPointCount(*own, t, brush->hitTarget);
     for (int32_t i = 0; i < n; ++i) {
         if (!(weights[i] > 1e-7)) continue;
         if (button == VANTIC_BUTTON_PAINT)

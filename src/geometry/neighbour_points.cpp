@@ -7,6 +7,7 @@
 #include "geometry/mesh_queries.h"
 
 int32_t *vantic_GetNeighbourPoints(KorrinItem mesh, int32_t point, int32_t *count) {
+    if (!count) return nullptr;
     // Collect the distinct corners before allocating, so the array holds exactly what is filled even
     // when a polygon lists a corner (or the point itself) twice.
     std::vector<int32_t> neighbours;

@@ -29,6 +29,7 @@ void ProjectOnLine(const double *from, const double *to, double *x) {
 
 double vantic_PointOnTri(const double *p, const double *a, const double *b, const double *c, double *closest,
                          double *weights) {
+    if (!p || !a || !b || !c || !closest || !weights) return 0.0;
     const double *const corners[3] = {a, b, c};
     double ab[3], ac[3], n[3];
     Sub(b, a, ab);

@@ -8,6 +8,7 @@
 #include "geometry/vector_primitives.h"
 
 Triangle *vantic_TriangulatePolyId(KorrinItem mesh, int32_t poly, int32_t *count, int32_t selector) {
+    if (!count) return nullptr;
     // A negative index is as absent as one past the end: never ask the host for it.
     if (poly < 0 || poly >= vantic::MeshPolygonCount(mesh)) return nullptr;
     const std::vector<int32_t> corners = vantic::PolygonCorners(mesh, poly);

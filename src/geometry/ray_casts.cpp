@@ -19,6 +19,7 @@ bool Nearer(double t, double best) { return best == kNoHit || (0 < t && t < best
 
 int32_t vantic_RayIntersectPolygon(const double *o, const double *d, KorrinItem mesh, int32_t poly, double *t,
                                    int32_t *points, double *weights, int32_t cull) {
+    if (!o || !d || !t || !points || !weights) return 0;
     int32_t count = 0;
     Triangle *triangles = vantic_TriangulatePolyId(mesh, poly, &count, KORRIN_POSITIONS_CURRENT);
     double best = kNoHit;
@@ -40,6 +41,7 @@ int32_t vantic_RayIntersectPolygon(const double *o, const double *d, KorrinItem 
 
 int32_t vantic_RayIntersectTarget(const double *o, const double *d, KorrinItem mesh, double *t, int32_t *poly,
                                   int32_t *points, double *weights, int32_t cull) {
+    if (!o || !d || !t || !poly || !points || !weights) return 0;
     const int32_t polygonCount = vantic::MeshPolygonCount(mesh);
     double best = kNoHit;
     int32_t result = 0;

@@ -36,6 +36,7 @@ double DeterminantFloor(const double *d, const double *e1, const double *e2) {
 }  // namespace
 
 void vantic_Normalize(double *v) {
+    if (!v) return;
     const double s = 1 / std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     v[0] = v[0] * s;
     v[1] = v[1] * s;
@@ -43,6 +44,7 @@ void vantic_Normalize(double *v) {
 }
 
 void vantic_ComputeNormal(const double *p0, const double *p1, const double *p2, double *normal) {
+    if (!p0 || !p1 || !p2 || !normal) return;
     double e1[3], e2[3];
     Sub(p1, p0, e1);
     Sub(p2, p1, e2);
@@ -51,6 +53,7 @@ void vantic_ComputeNormal(const double *p0, const double *p1, const double *p2, 
 }
 
 void vantic_ComputeBestFitNormal(const double *points, int32_t count, double *normal) {
+    if (!points || !normal) return;
     double n[3] = {0, 0, 0};
     const double *prev = points + 3 * (count - 1);
     for (int32_t i = 0; i < count; ++i) {
@@ -66,6 +69,7 @@ void vantic_ComputeBestFitNormal(const double *points, int32_t count, double *no
 
 int32_t vantic_BarycentricCoordinates(const double *p, const double *a, const double *b, const double *c,
                                       const double *n, double *weights) {
+    if (!p || !a || !b || !c || !n || !weights) return -1;
     Set(weights, 0, 0, 0);
     // Project onto the coordinate plane that drops the normal's largest axis (ties: x, then y).
     const double ax = std::fabs(n[0]), ay = std::fabs(n[1]), az = std::fabs(n[2]);
@@ -90,11 +94,13 @@ int32_t vantic_BarycentricCoordinates(const double *p, const double *a, const do
 
 double *vantic_BarycentricToWorld(const double *weights, const double *a, const double *b, const double *c,
                                   double *out) {
+    if (!weights || !a || !b || !c || !out) return nullptr;
     for (int i = 0; i < 3; ++i) out[i] = weights[0] * a[i] + weights[1] * b[i] + weights[2] * c[i];
     return out;
 }
 
 double vantic_PointOnPlane(const double *p, const double *n, const double *q, double *out) {
+    if (!p || !n || !q || !out) return 0.0;
     double pq[3];
     Sub(p, q, pq);
     const double s = Dot(n, pq) / Dot(n, n);
@@ -105,6 +111,7 @@ double vantic_PointOnPlane(const double *p, const double *n, const double *q, do
 
 int32_t vantic_RayIntersectPlane(const double *o, const double *d, const double *n, const double *q, double *t,
                                  double *hit, int32_t cull) {
+    if (!o || !d || !n || !q || !t || !hit) return 0;
     double s;
     if (!PlaneParameter(o, d, n, q, cull, &s)) return 0;
     *t = s;
@@ -114,6 +121,7 @@ int32_t vantic_RayIntersectPlane(const double *o, const double *d, const double 
 
 int32_t vantic_RayIntersectTriangle(const double *o, const double *d, const double *a, const double *b,
                                     const double *c, double *t, double *weights, int32_t cull) {
+    if (!o || !d || !a || !b || !c || !t || !weights) return 0;
     double n[3];
     vantic_ComputeNormal(a, b, c, n);
     double s;
@@ -129,6 +137,7 @@ int32_t vantic_RayIntersectTriangle(const double *o, const double *d, const doub
 
 int32_t vantic_RayIntersectTriangle2(const double *o, const double *d, const double *a, const double *b,
                                      const double *c, double *t, double *weights, int32_t cull) {
+    if (!o || !d || !a || !b || !c || !t || !weights) return 0;
     double e1[3], e2[3], pv[3], tv[3], qv[3];
     Sub(b, a, e1);
     Sub(c, a, e2);

@@ -125,6 +125,7 @@ int32_t vantic::GetCurrentViewType() {
 }
 
 void vantic_GetViewOrigin(double *origin) {
+    if (!origin) return;
     Set(origin, 0, 0, 0);
     const ViewName name = CurrentViewName();
     const int32_t type = ViewType(name);
@@ -133,6 +134,7 @@ void vantic_GetViewOrigin(double *origin) {
 }
 
 void vantic_GetViewDirection(double *direction) {
+    if (!direction) return;
     Set(direction, 0, 0, 0);
     const ViewName name = CurrentViewName();
     const int32_t type = ViewType(name);

@@ -41,20 +41,28 @@ void SaveText(const char *name, const std::string &text, KorrinHandle stream) {
     }
 }
 
-// The stored text, at most length characters: every chunk the length calls for is read and appended
-// in order; a missing chunk reads as empty.
+// Contract: a stream that lacks this many chunks in a row holds no more of the list. A saved list has
+// no missing chunk at all; the limit only keeps a damaged or hostile length (up to 2^31 characters,
+// 2.1 million chunks) from costing a host look-up per chunk it names.
+constexpr int64_t kMissingChunkRun = 1024;
+
+// The stored text, at most length characters: the chunks the length calls for are read and appended
+// in order; a missing chunk reads as empty, and a run of kMissingChunkRun of them ends the text.
 std::string LoadText(const char *name, int32_t length, KorrinHandle stream) {
     std::string text;
     const int64_t chunks = (static_cast<int64_t>(length) + kChunk - 1) / kChunk;
     char key[256];
     char chunk[kChunk + 2];  // room for a host that also counts the terminator out of maxLength
-    for (int64_t i = 1; i <= chunks; ++i) {
+    int64_t missing = 0;
+    for (int64_t i = 1; i <= chunks && missing < kMissingChunkRun; ++i) {
         if (!MakeKey(key, name, i)) break;
         chunk[0] = 0;
         FX(fxArgLoadString)(stream, key, chunk, kChunk + 1);
         chunk[kChunk + 1] = 0;
         const size_t size = std::min(strnlen(chunk, kChunk), static_cast<size_t>(length) - text.size());
         text.append(chunk, size);
+        // Saved chunks are never empty: an empty one is missing, whatever the host answered.
+        missing = chunk[0] == 0 ? missing + 1 : 0;
     }
     return text;
 }
@@ -76,6 +84,7 @@ void vantic_SaveVectorList(const char *name, const double *vectors, int32_t coun
 }
 
 double *vantic_LoadVectorList(const char *name, int32_t *count, KorrinHandle stream) {
+    if (!count) return nullptr;
     int32_t loaded = 0;
     double *vectors = nullptr;
     char key[256];
@@ -100,6 +109,6 @@ double *vantic_LoadVectorList(const char *name, int32_t *count, KorrinHandle str
             }
         }
     }
-    if (count) *count = loaded;
+    *count = loaded;
     return vectors;
 }
