@@ -95,6 +95,22 @@ void WeightFloodPolygon(KorrinItem target, int32_t polygon, const double *centre
     }
 }
 
+// Calls visit(falloff, target, weights, n) for every target whose weights the brush reaches, n being
+// how many of its weights may be written.
+template <class Visit>
+void ForEachWeightedTarget(Brush *brush, Visit visit) {
+    const BrushArrays *own = OwnArrays(brush);
+    if (!brush->targetIds || !brush->weights) return;
+    const Falloff falloff = MakeFalloff(*brush);
+    const int32_t targets = ReachableTargets(brush, own);
+    for (int32_t t = 0; t < targets; ++t) {
+        const KorrinItem target = brush->targetIds[t];
+        double *weights = brush->weights[t];
+        const int32_t n = weights ? TargetPointCount(*own, t, target) : 0;
+        visit(falloff, target, weights, n);
+    }
+}
+
 }  // namespace
 
 }  // namespace vantic
@@ -105,35 +121,22 @@ void vantic_BrushCalculateWeights(Brush *brush) {
         vantic::BrushCalculateConnectedWeights(brush);
         return;
     }
-    const vantic::BrushArrays *own = vantic::OwnArrays(brush);
-    if (!brush->targetIds || !brush->weights) return;
-    const vantic::Falloff falloff = vantic::MakeFalloff(*brush);
-    const int32_t targets = vantic::ReachableTargets(brush, own);
-    for (int32_t t = 0; t < targets; ++t) {
-        const KorrinItem target = brush->targetIds[t];
-        double *weights = brush->weights[t];
-        const int32_t n = weights ? vantic::TargetPointCount(*own, t, target) : 0;
+    vantic::ForEachWeightedTarget(brush, [&](const vantic::Falloff &falloff, KorrinItem target, double *weights,
+                                             int32_t n) {
         for (int32_t i = 0; i < n; ++i) {
             const double d = vantic::PointDistance(target, i, brush->hitPosition);
             weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
         }
-    }
+    });
 }
 
 void vantic::BrushCalculateConnectedWeights(Brush *brush) {
     if (!brush || brush->hitTarget == 0) return;
-    const vantic::BrushArrays *own = vantic::OwnArrays(brush);
-    if (!brush->targetIds || !brush->weights) return;
-    const vantic::Falloff falloff = vantic::MakeFalloff(*brush);
-    const int32_t targets = vantic::ReachableTargets(brush, own);
-    for (int32_t t = 0; t < targets; ++t) {
-        const KorrinItem target = brush->targetIds[t];
-        double *weights = brush->weights[t];
-        const int32_t n = weights ? vantic::TargetPointCount(*own, t, target) : 0;
+    ForEachWeightedTarget(brush, [&](const Falloff &falloff, KorrinItem target, double *weights, int32_t n) {
         for (int32_t i = 0; i < n; ++i) weights[i] = 0.0;
-        if (target != brush->hitTarget) continue;
-        const int32_t m = vantic::MeshPolygonCount(target);
+        if (target != brush->hitTarget) return;
+        const int32_t m = MeshPolygonCount(target);
         std::vector<uint8_t> visited(m > 0 ? static_cast<size_t>(m) : 0, 0);
-        vantic::WeightFloodPolygon(target, brush->hitPolygon, brush->hitPosition, falloff, visited, weights, n);
-    }
+        WeightFloodPolygon(target, brush->hitPolygon, brush->hitPosition, falloff, visited, weights, n);
+    });
 }
