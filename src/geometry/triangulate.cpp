@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <vector>
 
 #include "geometry/corner_index.h"
@@ -75,7 +75,7 @@ public:
             next_[static_cast<size_t>(i)] = i + 1 == n ? 0 : i + 1;
             previous_[static_cast<size_t>(i)] = i == 0 ? n - 1 : i - 1;
         }
-        if (plane.usable() && n >= kIndexedFrom) index_.emplace(n, plane.coordinates());
+        if (plane.usable() && n >= kIndexedFrom) index_ = std::make_unique<vantic::CornerIndex>(n, plane.coordinates());
     }
 
     int32_t next(int32_t i) const { return next_[static_cast<size_t>(i)]; }
@@ -137,7 +137,8 @@ private:
     const vantic::PolygonPlane &plane_;
     bool tolerant_;
     std::vector<int32_t> next_, previous_;  // the ring of active corners
-    std::optional<vantic::CornerIndex> index_;
+    // Held by pointer: small polygons go without, and GCC misjudges an optional of it as uninitialised.
+    std::unique_ptr<vantic::CornerIndex> index_;
     mutable bool tolerantWouldDiffer_ = false;
 };
 
