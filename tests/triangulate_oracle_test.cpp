@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -69,7 +70,7 @@ Points Tilted(const Flat &flat, std::mt19937 &rng) {
 Flat Regular(int n, double radius, double innerRadius) {
     Flat points;
     for (int i = 0; i < n; ++i) {
-        const double angle = 2 * M_PI * i / n, r = i % 2 == 1 ? innerRadius : radius;
+        const double angle = 2 * std::numbers::pi * i / n, r = i % 2 == 1 ? innerRadius : radius;
         points.push_back({r * std::cos(angle), r * std::sin(angle)});
     }
     return points;
@@ -77,7 +78,7 @@ Flat Regular(int n, double radius, double innerRadius) {
 
 // Corners at sorted random angles and random radii: simple, from round to very spiky.
 Flat Star(std::mt19937 &rng, int n, double innermost) {
-    std::uniform_real_distribution<double> turn(0, 2 * M_PI), radius(innermost, 1);
+    std::uniform_real_distribution<double> turn(0, 2 * std::numbers::pi), radius(innermost, 1);
     std::vector<double> angles(static_cast<size_t>(n));
     for (double &a : angles) a = turn(rng);
     std::sort(angles.begin(), angles.end());
@@ -110,7 +111,7 @@ Flat Spiral(int perArm, double turns) {
     for (int side = 0; side < 2; ++side)
         for (int i = 0; i < perArm; ++i) {
             const int k = side == 0 ? i : perArm - 1 - i;
-            const double angle = 2 * M_PI * turns * k / (perArm - 1), r = 1 + angle / (2 * M_PI) - side * band;
+            const double angle = 2 * std::numbers::pi * turns * k / (perArm - 1), r = 1 + angle / (2 * std::numbers::pi) - side * band;
             points.push_back({r * std::cos(angle), r * std::sin(angle)});
         }
     return points;

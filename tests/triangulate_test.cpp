@@ -160,7 +160,7 @@ TEST(Triangulate, StarShapedPolygonsSplitIntoNMinusTwoTrianglesCoveringTheArea) 
 std::vector<Eigen::Vector2d> Regular(int n, double radius, double innerRadius) {
     std::vector<Eigen::Vector2d> points;
     for (int i = 0; i < n; ++i) {
-        const double angle = 2 * M_PI * i / n, r = i % 2 == 1 ? innerRadius : radius;
+        const double angle = 2 * std::numbers::pi * i / n, r = i % 2 == 1 ? innerRadius : radius;
         points.emplace_back(r * std::cos(angle), r * std::sin(angle));
     }
     return points;
