@@ -45,11 +45,7 @@ void ReplaceTargetArrays(Brush *brush, vantic::BrushArrays &own, uint32_t *ids, 
 }  // namespace
 
 int32_t vantic_BrushFindTargetOrder(Brush *brush, KorrinItem targetId) {
-    if (!brush || !brush->targetIds) return -1;
-    const int32_t count = vantic::ReachableTargets(brush, vantic::OwnArrays(brush));
-    for (int32_t i = 0; i < count; ++i)
-        if (brush->targetIds[i] == targetId) return i;
-    return -1;
+    return vantic::TargetOrder(brush, vantic::OwnArrays(brush), targetId);
 }
 
 void vantic_BrushAddTarget(Brush *brush, KorrinItem targetId) {

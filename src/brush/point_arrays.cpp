@@ -34,9 +34,19 @@ int32_t ReachableTargets(const Brush *brush, const BrushArrays *own) {
     return brush && own ? Smaller(brush->targetCount, own->count) : 0;
 }
 
+int32_t TargetOrder(const Brush *brush, const BrushArrays *own, KorrinItem target) {
+    if (!brush || !brush->targetIds) return -1;
+    const int32_t count = ReachableTargets(brush, own);
+    for (int32_t i = 0; i < count; ++i)
+        if (brush->targetIds[i] == target) return i;
+    return -1;
+}
+
 int32_t TargetPointCount(const BrushArrays &own, int32_t t, KorrinItem target) {
     return Smaller(own.targets[t].length, MeshPointCount(target));
 }
+
+int32_t BoundedPointCount(int32_t length, int32_t hostCount) { return Smaller(length, hostCount); }
 
 int32_t *NewPointFlags(int32_t count) { return static_cast<int32_t *>(NewArray(count, sizeof(int32_t))); }
 

@@ -38,9 +38,14 @@ BrushArrays *OwnArrays(const Brush *brush);
 // How many targets a loop may visit: targetCount, bounded by the module's own count.
 int32_t ReachableTargets(const Brush *brush, const BrushArrays *own);
 
+// The target's position among the reachable targets, or -1.
+int32_t TargetOrder(const Brush *brush, const BrushArrays *own, KorrinItem target);
+
 // How many points of target t a per-point loop may touch: the host's current count, bounded by the
 // arrays the module made when the target was added (a mesh may have grown since).
 int32_t TargetPointCount(const BrushArrays &own, int32_t t, KorrinItem target);
+// The same bound for a host count already read: the smaller of it and the length, never negative.
+int32_t BoundedPointCount(int32_t length, int32_t hostCount);
 
 // Zero-filled array of count elements (at least one allocated), or null when the allocation fails.
 int32_t *NewPointFlags(int32_t count);

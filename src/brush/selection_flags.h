@@ -17,12 +17,13 @@ struct TargetFlags {
 };
 
 inline TargetFlags TargetSelectionFlags(Brush *brush, KorrinItem target) {
-    const int32_t t = vantic_BrushFindTargetOrder(brush, target);
+    // One look-up of the module's record serves both the search and the bound: selection calls run
+    // once per point in box releases and selections by weight.
     const BrushArrays *own = OwnArrays(brush);
-    if (t < 0 || !own || !brush->selection || !brush->selection[t]) return {};
+    const int32_t t = TargetOrder(brush, own, target);
+    if (t < 0 || !brush->selection || !brush->selection[t]) return {};
     const int32_t points = MeshPointCount(target);
-    const int32_t length = own->targets[t].length;
-    return {brush->selection[t], points < length ? (points > 0 ? points : 0) : length, points};
+    return {brush->selection[t], BoundedPointCount(own->targets[t].length, points), points};
 }
 
 }  // namespace vantic
