@@ -74,8 +74,8 @@ bool ReadIndex(const std::string &corner, int64_t &index) {
 }
 
 // The text the loader gets: one line per line of the file, so its line numbers stay the file's, with
-// vertices and faces only and every face index made absolute.
-std::string CheckedText(const std::string &path, const std::string &text) {
+// vertices and faces only and every face index made absolute. vertexLines gets each vertex's line.
+std::string CheckedText(const std::string &path, const std::string &text, std::vector<size_t> &vertexLines) {
     std::vector<std::string> lines;
     {
         std::istringstream in(text);
@@ -100,6 +100,7 @@ std::string CheckedText(const std::string &path, const std::string &text) {
                     FailAt(path, lineNumber, "coordinate '" + words[k] + "' is not a finite number within 1e100");
             }
             ++vertices;
+            vertexLines.push_back(lineNumber);
             checked += "v " + words[1] + " " + words[2] + " " + words[3];
         } else if (!words.empty() && words[0] == "f") {
             ++faces;
@@ -143,12 +144,21 @@ MeshData ParseObj(const std::string &text, const std::string &path) {
     config.triangulate = false;
     config.vertex_color = false;
     tinyobj::ObjReader reader;
-    if (!reader.ParseFromString(CheckedText(path, text), "", config)) Fail(path, reader.Error());
+    std::vector<size_t> vertexLines;
+    if (!reader.ParseFromString(CheckedText(path, text, vertexLines), "", config)) Fail(path, reader.Error());
 
     const std::vector<tinyobj::real_t> &v = reader.GetAttrib().vertices;
     if (v.empty()) Fail(path, "no vertices");
     MeshData mesh;
-    for (size_t i = 0; i + 2 < v.size(); i += 3) mesh.points.push_back(Vec3{v[i], v[i + 1], v[i + 2]});
+    for (size_t i = 0; i + 2 < v.size(); i += 3) {
+        // The loader's own reading can differ from the text's value: "0.e30808" is 0 to strtod but
+        // 0 * 10^30808, not a number, to the loader.
+        for (size_t k = 0; k < 3; ++k)
+            if (!(std::fabs(v[i + k]) <= kCoordinateLimit))
+                FailAt(path, i / 3 < vertexLines.size() ? vertexLines[i / 3] : 0,
+                       "coordinate " + std::to_string(k + 1) + " is not a finite number within 1e100");
+        mesh.points.push_back(Vec3{v[i], v[i + 1], v[i + 2]});
+    }
 
     // Every index was checked against the text; these checks hold the loader to what it was given.
     const int32_t pointCount = static_cast<int32_t>(mesh.points.size());
