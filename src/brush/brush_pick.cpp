@@ -4,14 +4,13 @@
 // Each point the triangles use is read once per call into a snapshot, given two plane coordinates
 // once, and every triangle first meets the prefilter; only those it cannot rule out meet the exact
 // test, in the same order as a plain walk over the triangle meshes, so the same hit is taken.
-#include <cstdlib>
-
 #include "brush/brush.h"
 #include "brush/brush_hit.h"
 #include "brush/flat_triangles.h"
 #include "brush/mouse_ray.h"
 #include "brush/point_snapshot.h"
 #include "brush/ray_prefilter.h"
+#include "brush/scratch_blocks.h"
 #include "geometry/vector_primitives.h"
 
 namespace vantic {
@@ -64,17 +63,17 @@ bool Offer(Choice &choice, const PixelRay &ray, const double *p0, const double *
     return true;
 }
 
-// Plane coordinates of the listed points below count: malloc'd, two per point index, or null.
+// Plane coordinates of the listed points below count, two per point index; null without memory.
 struct Planes {
     double *xy = nullptr;
     double tolerance = 0.0;
-    ~Planes() { std::free(xy); }
+    ~Planes() { GiveBackScratch(xy); }
 };
 
 void PlacePoints(const RayPrefilter &filter, const double *xyz, int32_t count, const FlatTriangles &flat,
                  Planes &planes) {
     if (!xyz || count <= 0) return;
-    planes.xy = static_cast<double *>(std::malloc(static_cast<size_t>(count) * 2 * sizeof(double)));
+    planes.xy = TakeScratch(static_cast<size_t>(count) * 2);
     if (!planes.xy) return;
     double reach = 0.0;
     bool failed = false;

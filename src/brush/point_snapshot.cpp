@@ -1,10 +1,9 @@
 #include "brush/point_snapshot.h"
 
-#include <cstdlib>
-
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
 #include "brush/point_arrays.h"
+#include "brush/scratch_blocks.h"
 
 namespace vantic {
 
@@ -23,7 +22,7 @@ PointSnapshot::PointSnapshot(const Brush *brush, bool whole) : whole_(whole) {
 }
 
 PointSnapshot::~PointSnapshot() {
-    for (Target &target : targets_) std::free(target.xyz);
+    for (Target &target : targets_) GiveBackScratch(target.xyz);
 }
 
 PointSnapshot::Target &PointSnapshot::entry(int32_t t) {
@@ -37,7 +36,7 @@ int32_t PointSnapshot::pointCount(int32_t t) { return entry(t).count; }
 bool PointSnapshot::allocate(Target &target) {
     // Not zeroed: only the points read are ever looked at.
     if (!target.xyz && target.count > 0)
-        target.xyz = static_cast<double *>(std::malloc(static_cast<size_t>(target.count) * 3 * sizeof(double)));
+        target.xyz = TakeScratch(static_cast<size_t>(target.count) * 3);
     return target.xyz != nullptr;
 }
 

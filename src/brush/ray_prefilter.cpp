@@ -23,12 +23,6 @@
 
 namespace vantic {
 
-namespace {
-
-constexpr double kLargest = 0x1p250;
-
-}  // namespace
-
 RayPrefilter::RayPrefilter(const double *origin, const double *direction) : origin_(origin) {
     const double ax = std::fabs(direction[0]), ay = std::fabs(direction[1]), az = std::fabs(direction[2]);
     k_ = ax >= ay && ax >= az ? 0 : (ay >= az ? 1 : 2);
@@ -40,16 +34,6 @@ RayPrefilter::RayPrefilter(const double *origin, const double *direction) : orig
     vb_ = direction[b_];
     usable_ = std::fabs(vk_) <= kLargest && std::fabs(va_) <= kLargest && std::fabs(vb_) <= kLargest;
     for (int i = 0; i < 3; ++i) usable_ = usable_ && std::fabs(origin[i]) <= kLargest;
-}
-
-double RayPrefilter::place(const double *p, double *xy) const {
-    const double d[3] = {p[0] - origin_[0], p[1] - origin_[1], p[2] - origin_[2]};
-    xy[0] = sign_ * (vk_ * d[a_] - va_ * d[k_]);
-    xy[1] = vk_ * d[b_] - vb_ * d[k_];
-    const double r0 = std::fabs(d[0]), r1 = std::fabs(d[1]), r2 = std::fabs(d[2]);
-    if (!(r0 <= kLargest && r1 <= kLargest && r2 <= kLargest)) return -1.0;
-    const double r = r0 > r1 ? r0 : r1;
-    return r > r2 ? r : r2;
 }
 
 double RayPrefilter::tolerance(double reach, bool failed) const {

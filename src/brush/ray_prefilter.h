@@ -7,6 +7,7 @@
 // cannot hit. "Clearly" is a tolerance that covers every rounding of both this test and the exact one.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace vantic {
@@ -17,7 +18,14 @@ public:
 
     // Writes the plane coordinates of p to xy[0], xy[1] and returns how far p lies from the ray's origin
     // along any axis, or a negative value when p is too large or not a number for the tolerance to hold.
-    double place(const double *p, double *xy) const;
+    double place(const double *p, double *xy) const {
+        const double d[3] = {p[0] - origin_[0], p[1] - origin_[1], p[2] - origin_[2]};
+        xy[0] = sign_ * (vk_ * d[a_] - va_ * d[k_]);
+        xy[1] = vk_ * d[b_] - vb_ * d[k_];
+        const double r0 = std::fabs(d[0]), r1 = std::fabs(d[1]), r2 = std::fabs(d[2]);
+        const double r01 = r0 > r1 ? r0 : r1, r = r01 > r2 ? r01 : r2;
+        return r0 <= kLargest && r1 <= kLargest && r2 <= kLargest ? r : -1.0;
+    }
 
     // The tolerance for triangles whose corners lie within reach (the largest value place() returned for
     // them) of the origin along every axis; +infinity (nothing is rejected) when any place() failed.
@@ -31,6 +39,8 @@ public:
     }
 
 private:
+    static constexpr double kLargest = 0x1p250;  // beyond it the products could leave the double range
+
     const double *origin_;
     int k_, a_, b_;             // the direction's largest axis and the two after it, cyclically
     double vk_, va_, vb_;       // direction components on them, vk_ made non-negative
