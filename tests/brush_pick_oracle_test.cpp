@@ -55,15 +55,17 @@ Hit Fields(const Brush &b, int32_t result) {
 
 std::string Describe(const Hit &h) {
     char text[400];
-    std::snprintf(text, sizeof text, "result %d target %u polygon %d triangle (%u %u %u) w (%a %a %a) at (%a %a %a) t %a",
-                  h.result, h.target, h.polygon, h.triangle[0], h.triangle[1], h.triangle[2], h.barycentric[0],
-                  h.barycentric[1], h.barycentric[2], h.position[0], h.position[1], h.position[2], h.distance);
+    std::snprintf(text, sizeof text,
+                  "result %d target %u polygon %d triangle (%u %u %u) w (%a %a %a) at (%a %a %a) t %a", h.result,
+                  h.target, h.polygon, h.triangle[0], h.triangle[1], h.triangle[2], h.barycentric[0], h.barycentric[1],
+                  h.barycentric[2], h.position[0], h.position[1], h.position[2], h.distance);
     return text;
 }
 
 bool SameBits(const Hit &a, const Hit &b) {
     return a.result == b.result && a.target == b.target && a.polygon == b.polygon && a.point == b.point &&
-           std::memcmp(a.triangle, b.triangle, sizeof a.triangle) == 0 && std::memcmp(a.edge, b.edge, sizeof a.edge) == 0 &&
+           std::memcmp(a.triangle, b.triangle, sizeof a.triangle) == 0 &&
+           std::memcmp(a.edge, b.edge, sizeof a.edge) == 0 &&
            std::memcmp(a.barycentric, b.barycentric, sizeof a.barycentric) == 0 &&
            std::memcmp(a.position, b.position, sizeof a.position) == 0 &&
            std::memcmp(&a.distance, &b.distance, sizeof a.distance) == 0;

@@ -122,7 +122,8 @@ void ForEachWeightedTarget(Brush *brush, PointSnapshot *points, Visit visit) {
         // The snapshot was taken over the same reachable targets, unless a client changed them since.
         const bool snapped = points && t < points->targetCount() && points->target(t) == target;
         int32_t n = 0;
-        if (weights) n = snapped ? BoundedPointCount(own->targets[t].length, points->pointCount(t)) : TargetPointCount(*own, t, target);
+        if (weights && snapped) n = BoundedPointCount(own->targets[t].length, points->pointCount(t));
+        if (weights && !snapped) n = TargetPointCount(*own, t, target);
         visit(falloff, PointReader{snapped ? points : nullptr, t, target}, weights, n);
     }
 }
