@@ -6,8 +6,8 @@
 
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
-#include "geometry/mesh_queries.h"
 #include "geometry/vec3_ops.h"
+#include "tangent/probe_triangle.h"
 
 namespace vantic {
 
@@ -125,9 +125,11 @@ void ChooseFor(const TangentSpace *space, int32_t p, const double *base) {
     double best1 = 0.0, best2 = 0.0;
     for (int32_t j = 0; j < point.numPolys; ++j) {
         const uint32_t a = point.corners[2 * j], b = point.corners[2 * j + 1];
-        double closest[3], w1[3], w2[3];
-        const double d1 = vantic_PointOnTri(probe1, position, at(a), at(b), closest, w1);
-        const double d2 = vantic_PointOnTri(probe2, position, at(a), at(b), closest, w2);
+        ProbeTriangle triangle;
+        PrepareProbeTriangle(position, at(a), at(b), &triangle);
+        double w1[3], w2[3];
+        const double d1 = ProbeDistance(triangle, probe1, w1);
+        const double d2 = ProbeDistance(triangle, probe2, w2);
         // on equal distances the earlier polygon stays
         if (j == 0 || d1 < best1) {
             best1 = d1;
