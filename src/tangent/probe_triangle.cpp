@@ -14,12 +14,13 @@ using geo::Length;
 using geo::Set;
 using geo::Sub;
 
-// vantic_BarycentricCoordinates(p, a, b, c, n, weights) with the triangle's part already worked out.
+// vantic_BarycentricCoordinates(p, a, b, c, n, weights) with the triangle's part already worked out;
+// the projection plane (u, v) is fixed per instance, so that its coordinates are plain loads.
+template <int u, int v>
 int Weights(const ProbeTriangle &t, const double *p, double *weights) {
     Set(weights, 0, 0, 0);
     if (t.det == 0) return -1;
     const double *a = t.corners[0], *b = t.corners[1], *c = t.corners[2];
-    const int u = t.u, v = t.v;
     const double wa = ((p[u] - c[u]) * (b[v] - c[v]) - (b[u] - c[u]) * (p[v] - c[v])) * t.inv;
     const double wb = ((a[u] - c[u]) * (p[v] - a[v]) - (p[u] - a[u]) * (a[v] - c[v])) * t.inv;
     const double wc = 1 - wa - wb;
@@ -74,7 +75,10 @@ void PrepareProbeTriangle(const double *a, const double *b, const double *c, Pro
     t->inv = t->det != 0 ? 1 / t->det : 0.0;
 }
 
-double ProbeDistance(const ProbeTriangle &t, const double *p, double *weights) {
+namespace {
+
+template <int u, int v>
+double Distance(const ProbeTriangle &t, const double *p, double *weights) {
     const double *const *corners = t.corners;
     // The foot on the plane and the height above it.
     double pq[3];
@@ -83,7 +87,7 @@ double ProbeDistance(const ProbeTriangle &t, const double *p, double *weights) {
     const double sn[3] = {s * t.n[0], s * t.n[1], s * t.n[2]};
     double x[3];
     Sub(p, sn, x);
-    if (Weights(t, x, weights) != 0) return Length(sn);
+    if (Weights<u, v>(t, x, weights) != 0) return Length(sn);
     if (weights[1] <= 0 && weights[2] <= 0) return Corner(t, p, 0, weights);
     if (weights[0] <= 0 && weights[2] <= 0) return Corner(t, p, 1, weights);
     if (weights[0] <= 0 && weights[1] <= 0) return Corner(t, p, 2, weights);
@@ -93,7 +97,7 @@ double ProbeDistance(const ProbeTriangle &t, const double *p, double *weights) {
     for (int w = 0; w < 3; ++w) {
         if (!(weights[w] < 0)) continue;
         ProjectOnLine(corners[edgeEnds[w][0]], corners[edgeEnds[w][1]], x);
-        Weights(t, x, weights);
+        Weights<u, v>(t, x, weights);
         double d[3];
         Sub(x, p, d);
         distance = Length(d);
@@ -101,6 +105,14 @@ double ProbeDistance(const ProbeTriangle &t, const double *p, double *weights) {
     for (int w = 0; w < 3; ++w)
         if (weights[w] > 1) return Corner(t, p, w, weights);
     return distance;
+}
+
+}  // namespace
+
+double ProbeDistance(const ProbeTriangle &t, const double *p, double *weights) {
+    if (t.u == 2) return Distance<2, 1>(t, p, weights);
+    if (t.u == 0) return Distance<0, 2>(t, p, weights);
+    return Distance<1, 0>(t, p, weights);
 }
 
 }  // namespace vantic

@@ -1,6 +1,8 @@
 #include "tangent/tangent_topology.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdlib>
 #include <vector>
 
@@ -18,6 +20,7 @@ PolygonTable ReadPolygons(KorrinItem mesh) {
     const int32_t count = MeshPolygonCount(mesh);
     table.offsets.reserve(static_cast<size_t>(count > 0 ? count : 0) + 1);
     table.offsets.push_back(0);
+    table.corners.reserve(4 * table.offsets.capacity());  // quads, mostly: one growth at most
     for (int32_t q = 0; q < count; ++q) {
         const std::vector<int32_t> corners = PolygonCorners(mesh, q);
         table.corners.insert(table.corners.end(), corners.begin(), corners.end());
@@ -69,11 +72,16 @@ bool BuildNeighbours(TangentPoint *point) {
     point->numNeighbours = 0;
     const size_t slots = 2 * static_cast<size_t>(point->numPolys);
     if (slots == 0) return true;
-    std::vector<uint32_t> found(slots, 0xFFFFFFFFu);
+    // On the stack for the usual few polygons around a point.
+    uint32_t onStack[32];
+    std::vector<uint32_t> onHeap;
+    if (slots > std::size(onStack)) onHeap.resize(slots);
+    uint32_t *const found = onHeap.empty() ? onStack : onHeap.data();
+    std::fill(found, found + slots, 0xFFFFFFFFu);
     size_t count = 0;
     auto listed = [&](uint32_t q) {
-        for (uint32_t f : found)
-            if (f == q) return true;
+        for (size_t i = 0; i < slots; ++i)
+            if (found[i] == q) return true;
         return false;
     };
     for (int32_t j = 0; j < point->numPolys; ++j) {
