@@ -338,6 +338,19 @@ void ExpectPlainReferenceTriangles(const TangentSpace &space, const vhost::Mesh 
     }
 }
 
+// Evaluates the space through the module: positions, normals and frames are the plain evaluation's,
+// bit for bit.
+void ExpectPlainEvaluation(Kit &kit, TangentSpace *space) {
+    const std::vector<TangentPoint> expected = PlainEvaluate(*space, kit.hostMesh());
+    kit.calculate(space);
+    for (int32_t p = 0; p < space->numPoints; ++p) {
+        const TangentPoint &got = space->points[p], &want = expected[static_cast<size_t>(p)];
+        EXPECT_EQ(std::memcmp(got.position, want.position, sizeof got.position), 0) << p;
+        EXPECT_EQ(std::memcmp(got.normal, want.normal, sizeof got.normal), 0) << p;
+        EXPECT_EQ(std::memcmp(got.matrix, want.matrix, sizeof got.matrix), 0) << p;
+    }
+}
+
 // An irregular mesh (a noisy sphere with its poles' fans, a point in no polygon and a collapsed
 // quad) evaluated with every smoothing count: positions, normals and frames match the plain
 // evaluation bit for bit.
@@ -358,14 +371,7 @@ TEST(TangentSpace, EvaluationMatchesThePlainEvaluationBitForBit) {
         for (auto &p : kit.hostMesh().current)
             if (p[0] != 2.0) p = {p[0] + noise(random), 1.3 * p[1] + noise(random), p[2] - noise(random)};
         space->passes = passes;
-        const std::vector<TangentPoint> expected = PlainEvaluate(*space, kit.hostMesh());
-        kit.calculate(space);
-        for (int32_t p = 0; p < space->numPoints; ++p) {
-            const TangentPoint &got = space->points[p], &want = expected[static_cast<size_t>(p)];
-            EXPECT_EQ(std::memcmp(got.position, want.position, sizeof got.position), 0) << p;
-            EXPECT_EQ(std::memcmp(got.normal, want.normal, sizeof got.normal), 0) << p;
-            EXPECT_EQ(std::memcmp(got.matrix, want.matrix, sizeof got.matrix), 0) << p;
-        }
+        ExpectPlainEvaluation(kit, space);
     }
     kit.destroy(kit.mesh, kDataId, space);
 }
@@ -390,14 +396,7 @@ TEST(TangentSpace, ExtremeMeshesMatchThePlainRoutinesBitForBit) {
         TangentSpace *space = kit.create(kit.mesh, kDataId);
         ExpectPlainReferenceTriangles(*space, mesh);
         for (auto &p : mesh.current) p = {p[0] * 1.5, p[1] - 0.5 * scale, p[2] + p[0] * p[0] / scale};
-        const std::vector<TangentPoint> expected = PlainEvaluate(*space, mesh);
-        kit.calculate(space);
-        for (int32_t p = 0; p < space->numPoints; ++p) {
-            const TangentPoint &got = space->points[p], &want = expected[static_cast<size_t>(p)];
-            EXPECT_EQ(std::memcmp(got.position, want.position, sizeof got.position), 0) << p;
-            EXPECT_EQ(std::memcmp(got.normal, want.normal, sizeof got.normal), 0) << p;
-            EXPECT_EQ(std::memcmp(got.matrix, want.matrix, sizeof got.matrix), 0) << p;
-        }
+        ExpectPlainEvaluation(kit, space);
         kit.destroy(kit.mesh, kDataId, space);
     }
 }

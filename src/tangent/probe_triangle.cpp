@@ -37,15 +37,6 @@ double Corner(const ProbeTriangle &t, const double *p, int which, double *weight
     return Length(d);
 }
 
-// x moved onto the line through from and to, unclamped.
-void ProjectOnLine(const double *from, const double *to, double *x) {
-    double edge[3], rel[3];
-    Sub(to, from, edge);
-    Sub(x, from, rel);
-    const double u = Dot(rel, edge) / Dot(edge, edge);
-    for (int i = 0; i < 3; ++i) x[i] = from[i] + u * edge[i];
-}
-
 }  // namespace
 
 void PrepareProbeTriangle(const double *a, const double *b, const double *c, ProbeTriangle *t) {
@@ -96,7 +87,7 @@ double Distance(const ProbeTriangle &t, const double *p, double *weights) {
     const int edgeEnds[3][2] = {{1, 2}, {0, 2}, {0, 1}};
     for (int w = 0; w < 3; ++w) {
         if (!(weights[w] < 0)) continue;
-        ProjectOnLine(corners[edgeEnds[w][0]], corners[edgeEnds[w][1]], x);
+        geo::ProjectOnLine(corners[edgeEnds[w][0]], corners[edgeEnds[w][1]], x);
         Weights<u, v>(t, x, weights);
         double d[3];
         Sub(x, p, d);
