@@ -87,6 +87,12 @@ TEST(VectorListText, NumbersAreWrittenAsPrintfWritesThem) {
     std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
     std::uniform_int_distribution<int> exponent(-12, 30);
     for (int i = 0; i < 2000; ++i) values.push_back(std::ldexp(mantissa(random), 3 * exponent(random)));
+    // Within a hair of half a unit of the sixth decimal, on either side, at every magnitude.
+    std::uniform_int_distribution<int64_t> units(0, 999999999999);
+    for (int i = 0; i < 2000; ++i) {
+        const double nearHalf = (static_cast<double>(units(random) % 100000000) + 0.5) / 1e6;
+        values.push_back(i % 2 ? nearHalf : -std::nextafter(nearHalf, i % 4 ? 0.0 : 1e9));
+    }
     for (double v : values) {
         if (v == 0.0) continue;
         const std::string text = Text({v, 0, 0});

@@ -43,6 +43,40 @@ char *WriteUnsigned(char *out, uint64_t value) {
     return out + length;
 }
 
+// [-]integer.dddddd
+char *WriteParts(char *out, bool negative, uint64_t integer, uint64_t decimals) {
+    if (negative) *out++ = '-';
+    out = WriteUnsigned(out, integer);
+    *out++ = '.';
+    const size_t high = static_cast<size_t>(decimals / 10000), middle = static_cast<size_t>(decimals / 100 % 100),
+                 low = static_cast<size_t>(decimals % 100);
+    const char six[6] = {kDigitPairs[2 * high], kDigitPairs[2 * high + 1], kDigitPairs[2 * middle],
+                         kDigitPairs[2 * middle + 1], kDigitPairs[2 * low], kDigitPairs[2 * low + 1]};
+    std::memcpy(out, six, sizeof six);
+    return out + sizeof six;
+}
+
+// The integer part and the six decimals of |v| < 2^53 in double arithmetic, when that is exact:
+// a - trunc(a) is exact, and its product with 10^6 lies within 2^-34 of the true one, so rounding it
+// to the nearest whole number rounds the true product alike unless it lies within 2^-30 of a half.
+// False, with nothing written, for those (ties among them), which take the exact way.
+bool QuickParts(double a, uint64_t *integer, uint64_t *decimals) {
+    if (!(a < 0x1p53)) return false;
+    const uint64_t whole = static_cast<uint64_t>(a);
+    const double scaled = (a - static_cast<double>(whole)) * 1e6;
+    uint64_t six = static_cast<uint64_t>(scaled);
+    const double rest = scaled - static_cast<double>(six);
+    if (std::fabs(rest - 0.5) <= 0x1p-30) return false;
+    if (rest > 0.5) ++six;
+    *integer = whole;
+    *decimals = six;
+    if (six == 1000000) {
+        *decimals = 0;
+        ++*integer;
+    }
+    return true;
+}
+
 // The same text as WriteFixedSlow, worked out on the binary value: v = m * 2^e exactly, so the
 // integer part is m >> -e and the six decimals are (fraction * 10^6) / 2^-e, rounded half to even on
 // the exact remainder. Values of 2^63 and above go the slow way.
@@ -56,6 +90,9 @@ char *WriteFixed(char *out, char *limit, double v) {
         e = biased - 1075;
     }
     if (e > 10) return WriteFixedSlow(out, limit, v);
+    uint64_t quickInteger, quickDecimals;
+    if (QuickParts(std::fabs(v), &quickInteger, &quickDecimals))
+        return WriteParts(out, (bits >> 63) != 0, quickInteger, quickDecimals);
     uint64_t integer = 0, decimals = 0;
     if (e >= 0) {
         integer = m << e;
@@ -77,15 +114,7 @@ char *WriteFixed(char *out, char *limit, double v) {
             }
         }
     }
-    if (bits >> 63) *out++ = '-';
-    out = WriteUnsigned(out, integer);
-    *out++ = '.';
-    const size_t high = static_cast<size_t>(decimals / 10000), middle = static_cast<size_t>(decimals / 100 % 100),
-                 low = static_cast<size_t>(decimals % 100);
-    const char six[6] = {kDigitPairs[2 * high], kDigitPairs[2 * high + 1], kDigitPairs[2 * middle],
-                         kDigitPairs[2 * middle + 1], kDigitPairs[2 * low], kDigitPairs[2 * low + 1]};
-    std::memcpy(out, six, sizeof six);
-    return out + sizeof six;
+    return WriteParts(out, (bits >> 63) != 0, integer, decimals);
 }
 
 // "%f/" of one non-zero component.
