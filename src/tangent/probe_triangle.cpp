@@ -10,7 +10,6 @@ namespace {
 
 using geo::Copy;
 using geo::Dot;
-using geo::Length;
 using geo::Set;
 using geo::Sub;
 
@@ -34,7 +33,7 @@ double Corner(const ProbeTriangle &t, const double *p, int which, double *weight
     weights[which] = 1;
     double d[3];
     Sub(p, t.corners[which], d);
-    return Length(d);
+    return Dot(d, d);
 }
 
 }  // namespace
@@ -78,7 +77,7 @@ double Distance(const ProbeTriangle &t, const double *p, double *weights) {
     const double sn[3] = {s * t.n[0], s * t.n[1], s * t.n[2]};
     double x[3];
     Sub(p, sn, x);
-    if (Weights<u, v>(t, x, weights) != 0) return Length(sn);
+    if (Weights<u, v>(t, x, weights) != 0) return Dot(sn, sn);
     if (weights[1] <= 0 && weights[2] <= 0) return Corner(t, p, 0, weights);
     if (weights[0] <= 0 && weights[2] <= 0) return Corner(t, p, 1, weights);
     if (weights[0] <= 0 && weights[1] <= 0) return Corner(t, p, 2, weights);
@@ -91,7 +90,7 @@ double Distance(const ProbeTriangle &t, const double *p, double *weights) {
         Weights<u, v>(t, x, weights);
         double d[3];
         Sub(x, p, d);
-        distance = Length(d);
+        distance = Dot(d, d);
     }
     for (int w = 0; w < 3; ++w)
         if (weights[w] > 1) return Corner(t, p, w, weights);
@@ -100,7 +99,7 @@ double Distance(const ProbeTriangle &t, const double *p, double *weights) {
 
 }  // namespace
 
-double ProbeDistance(const ProbeTriangle &t, const double *p, double *weights) {
+double ProbeSquaredDistance(const ProbeTriangle &t, const double *p, double *weights) {
     if (t.u == 2) return Distance<2, 1>(t, p, weights);
     if (t.u == 0) return Distance<0, 2>(t, p, weights);
     return Distance<1, 0>(t, p, weights);

@@ -20,8 +20,9 @@ struct ProbeTriangle {
 
 void PrepareProbeTriangle(const double *a, const double *b, const double *c, ProbeTriangle *t);
 
-// vantic_PointOnTri(p, a, b, c, closest, weights) without the closest point: the distance it returns
-// and the weights it writes.
-double ProbeDistance(const ProbeTriangle &t, const double *p, double *weights);
+// vantic_PointOnTri(p, a, b, c, closest, weights) without the closest point: the weights it writes,
+// and the square of the distance it returns (the distance is its square root, bit for bit). A search
+// for the nearest triangle then takes a square root only for a square below the best so far.
+double ProbeSquaredDistance(const ProbeTriangle &t, const double *p, double *weights);
 
 }  // namespace vantic

@@ -130,26 +130,28 @@ void ChooseFor(const TangentSpace *space, int32_t p, const double *base) {
         point.refTri1[i] = point.refTri2[i] = i == 0 ? self : 0;
         point.refWeights1[i] = point.refWeights2[i] = 0.0;
     }
-    double best1 = 0.0, best2 = 0.0;
+    // The best distance so far for each probe and its square. A square no smaller than the best's
+    // has a root no smaller than the best, so only a smaller square is rooted and compared.
+    double best[2] = {0.0, 0.0}, bestSquare[2] = {0.0, 0.0};
+    uint32_t *const refTri[2] = {point.refTri1, point.refTri2};
+    double *const refWeights[2] = {point.refWeights1, point.refWeights2};
+    const double *const probes[2] = {probe1, probe2};
     for (int32_t j = 0; j < point.numPolys; ++j) {
         const uint32_t a = point.corners[2 * j], b = point.corners[2 * j + 1];
         ProbeTriangle triangle;
         PrepareProbeTriangle(position, at(a), at(b), &triangle);
-        double w1[3], w2[3];
-        const double d1 = ProbeDistance(triangle, probe1, w1);
-        const double d2 = ProbeDistance(triangle, probe2, w2);
-        // on equal distances the earlier polygon stays
-        if (j == 0 || d1 < best1) {
-            best1 = d1;
-            point.refTri1[1] = a;
-            point.refTri1[2] = b;
-            geo::Copy(w1, point.refWeights1);
-        }
-        if (j == 0 || d2 < best2) {
-            best2 = d2;
-            point.refTri2[1] = a;
-            point.refTri2[2] = b;
-            geo::Copy(w2, point.refWeights2);
+        for (int k = 0; k < 2; ++k) {
+            double w[3];
+            const double square = ProbeSquaredDistance(triangle, probes[k], w);
+            if (j != 0 && !(square < bestSquare[k])) continue;
+            const double distance = std::sqrt(square);
+            // on equal distances the earlier polygon stays
+            if (j != 0 && !(distance < best[k])) continue;
+            best[k] = distance;
+            bestSquare[k] = square;
+            refTri[k][1] = a;
+            refTri[k][2] = b;
+            geo::Copy(w, refWeights[k]);
         }
     }
 }
