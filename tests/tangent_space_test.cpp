@@ -13,6 +13,7 @@
 #include "loading/plugin_host.h"
 #include "model/mesh.h"
 #include "geometry/mesh_queries.h"
+#include "tangent/probe_triangle.h"
 #include "tangent/tangent_topology.h"
 #include "vanticAPI.h"
 
@@ -85,6 +86,50 @@ TEST(TangentTopology, ProbeAxisIsTheAxisOfTheSmallestNormalComponent) {
         Triple axis{};
         vantic::ProbeAxis(c.normal.data(), axis.data());
         EXPECT_EQ(axis, c.axis) << c.normal[0] << " " << c.normal[1] << " " << c.normal[2];
+    }
+}
+
+// Equal bits, or both not a number: which of two not-a-number operands an operation passes on (and so
+// the sign it shows) is the processor's choice by operand position, which the compiler may swap.
+bool SameBits(double a, double b) { return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The reference-triangle search measures both probes against a triangle prepared once: distances and
+// weights are vantic_PointOnTri's, bit for bit, on collapsed, needle, huge and tiny triangles and on
+// probes inside, on edges and corners, beyond them, and not finite.
+TEST(TangentTopology, ProbeDistanceIsPointOnTriBitForBit) {
+    const double nan = std::nan("");
+    const double big = 1e200, tiny = 1e-200;
+    const std::vector<std::array<Triple, 3>> triangles = {
+        {{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}},
+        {{{0.3, -0.2, 1}, {-1, 2, 0.5}, {2, 1.5, -0.7}}},
+        {{{0, 0, 0}, {0, 0, 1}, {0, 1, 0}}},            // normal along x
+        {{{0, 0, 0}, {1, 1, 1}, {1, 1, 1}}},            // two corners on one
+        {{{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}},            // on a line
+        {{{5, 5, 5}, {5, 5, 5}, {5, 5, 5}}},            // a point
+        {{{0, 0, 0}, {1, 0, 0}, {0.5, 1e-17, 0}}},      // needle
+        {{{0, 0, 0}, {big, 0, 0}, {0, big, big}}},      // cross product overflows
+        {{{0, 0, 0}, {tiny, 0, 0}, {0, tiny, 0}}},      // cross product underflows
+        {{{1, 1, 1}, {1 + 1e-15, 1, 1}, {1, 1 + 1e-15, 1}}},
+    };
+    std::vector<Triple> probes = {{0.25, 0.25, 0},  {0.25, 0.25, 3}, {-1, -1, 1},  {2, -1, 0},   {-1, 2, -2},
+                                  {0.5, 0.5, 0},    {0, 0, 0},       {1, 0, 0},    {3, 3, 3},    {0.5, -0.5, 0},
+                                  {-0.5, 0.5, 0.5}, {nan, 0, 0},     {1e300, 1, 1}, {tiny, tiny, 0}, {big, big, 0}};
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> around(-3, 3);
+    for (int i = 0; i < 40; ++i) probes.push_back({around(random), around(random), around(random)});
+    for (size_t t = 0; t < triangles.size(); ++t) {
+        const auto &[a, b, c] = triangles[t];
+        vantic::ProbeTriangle prepared;
+        vantic::PrepareProbeTriangle(a.data(), b.data(), c.data(), &prepared);
+        for (const Triple &p : probes) {
+            double closest[3], want[3], got[3] = {7, 7, 7};
+            const double wantDistance = vantic_PointOnTri(p.data(), a.data(), b.data(), c.data(), closest, want);
+            const double gotDistance = std::sqrt(vantic::ProbeSquaredDistance(prepared, p.data(), got));
+            EXPECT_TRUE(SameBits(gotDistance, wantDistance))
+                << t << ": " << p[0] << " " << p[1] << " " << p[2] << " " << gotDistance << " vs " << wantDistance;
+            for (int k = 0; k < 3; ++k)
+                EXPECT_TRUE(SameBits(got[k], want[k])) << t << ": " << p[0] << " " << p[1] << " " << p[2] << " " << k;
+        }
     }
 }
 
@@ -293,6 +338,19 @@ void ExpectPlainReferenceTriangles(const TangentSpace &space, const vhost::Mesh 
     }
 }
 
+// Evaluates the space through the module: positions, normals and frames are the plain evaluation's,
+// bit for bit.
+void ExpectPlainEvaluation(Kit &kit, TangentSpace *space) {
+    const std::vector<TangentPoint> expected = PlainEvaluate(*space, kit.hostMesh());
+    kit.calculate(space);
+    for (int32_t p = 0; p < space->numPoints; ++p) {
+        const TangentPoint &got = space->points[p], &want = expected[static_cast<size_t>(p)];
+        EXPECT_EQ(std::memcmp(got.position, want.position, sizeof got.position), 0) << p;
+        EXPECT_EQ(std::memcmp(got.normal, want.normal, sizeof got.normal), 0) << p;
+        EXPECT_EQ(std::memcmp(got.matrix, want.matrix, sizeof got.matrix), 0) << p;
+    }
+}
+
 // An irregular mesh (a noisy sphere with its poles' fans, a point in no polygon and a collapsed
 // quad) evaluated with every smoothing count: positions, normals and frames match the plain
 // evaluation bit for bit.
@@ -313,16 +371,34 @@ TEST(TangentSpace, EvaluationMatchesThePlainEvaluationBitForBit) {
         for (auto &p : kit.hostMesh().current)
             if (p[0] != 2.0) p = {p[0] + noise(random), 1.3 * p[1] + noise(random), p[2] - noise(random)};
         space->passes = passes;
-        const std::vector<TangentPoint> expected = PlainEvaluate(*space, kit.hostMesh());
-        kit.calculate(space);
-        for (int32_t p = 0; p < space->numPoints; ++p) {
-            const TangentPoint &got = space->points[p], &want = expected[static_cast<size_t>(p)];
-            EXPECT_EQ(std::memcmp(got.position, want.position, sizeof got.position), 0) << p;
-            EXPECT_EQ(std::memcmp(got.normal, want.normal, sizeof got.normal), 0) << p;
-            EXPECT_EQ(std::memcmp(got.matrix, want.matrix, sizeof got.matrix), 0) << p;
-        }
+        ExpectPlainEvaluation(kit, space);
     }
     kit.destroy(kit.mesh, kDataId, space);
+}
+
+// Meshes at the edges of the arithmetic: scaled far down and far up, with host normals of zero length
+// (probes of not-a-number), with collapsed and needle polygons. Reference triangles and evaluation
+// match the plain routines bit for bit.
+TEST(TangentSpace, ExtremeMeshesMatchThePlainRoutinesBitForBit) {
+    for (double scale : {1.0, 1e-150, 1e150}) {
+        SCOPED_TRACE(scale);
+        Kit kit;
+        vhost::MeshData data = vhost::MakeGrid(5, 4, 5.0, 4.0);
+        data.points[7] = data.points[8];  // a collapsed edge
+        data.points[13][2] = 1e-14;        // a needle
+        data.points[3][2] = 2.0;
+        for (auto &p : data.points)
+            for (double &x : p) x = x * scale;
+        kit.add(data);
+        vhost::Mesh &mesh = kit.hostMesh();
+        for (size_t p = 0; p < mesh.normals.size(); p += 3) mesh.normals[p] = {0, 0, 0};
+        mesh.normals[1] = {1e-300, 0, 1e-300};
+        TangentSpace *space = kit.create(kit.mesh, kDataId);
+        ExpectPlainReferenceTriangles(*space, mesh);
+        for (auto &p : mesh.current) p = {p[0] * 1.5, p[1] - 0.5 * scale, p[2] + p[0] * p[0] / scale};
+        ExpectPlainEvaluation(kit, space);
+        kit.destroy(kit.mesh, kDataId, space);
+    }
 }
 
 TEST(TangentSpace, PassesZeroKeepsFramesAndNegativeFetchesThemFromTheHost) {

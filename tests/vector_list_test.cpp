@@ -87,6 +87,12 @@ TEST(VectorListText, NumbersAreWrittenAsPrintfWritesThem) {
     std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
     std::uniform_int_distribution<int> exponent(-12, 30);
     for (int i = 0; i < 2000; ++i) values.push_back(std::ldexp(mantissa(random), 3 * exponent(random)));
+    // Within a hair of half a unit of the sixth decimal, on either side, at every magnitude.
+    std::uniform_int_distribution<int64_t> units(0, 999999999999);
+    for (int i = 0; i < 2000; ++i) {
+        const double nearHalf = (static_cast<double>(units(random) % 100000000) + 0.5) / 1e6;
+        values.push_back(i % 2 ? nearHalf : -std::nextafter(nearHalf, i % 4 ? 0.0 : 1e9));
+    }
     for (double v : values) {
         if (v == 0.0) continue;
         const std::string text = Text({v, 0, 0});
@@ -403,6 +409,78 @@ TEST_F(VectorListStream, HugeLengthWithoutChunksStopsAfterARunOfMissingChunks) {
         load("V", &count);
         EXPECT_EQ(count, c.count);
         EXPECT_EQ(stream.loadLengths.size(), c.lookUps);
+    }
+}
+
+// Values whose text length is hard to foresee: either side of every point where rounding to six
+// decimals adds an integer digit (9.9999995, 99.9999995, ...), of 2^63 where the writer changes method,
+// and the extremes.
+Vectors LengthEdgeValues() {
+    Vectors values = {DBL_MAX, -DBL_MAX, DBL_MIN, -4.9406564584124654e-324, 0x1p63, -0x1p63, 0x1p64, 1e300, kInf,
+                      -kInf, std::nan(""), 0.9999995, -0.9999995, std::nextafter(0.9999995, 0.0)};
+    for (int k = 1; k <= 20; ++k) {
+        const double edge = std::pow(10.0, k) - 5e-7;
+        for (double v : {edge, std::nextafter(edge, 0.0), std::nextafter(edge, kInf),
+                         std::nextafter(std::nextafter(edge, 0.0), 0.0), std::pow(10.0, k),
+                         std::nextafter(std::pow(10.0, k), 0.0)})
+            values.insert(values.end(), {v, -v});
+    }
+    for (double v : {0x1p63, 0x1p53})
+        for (int i = 0; i < 4; ++i) {
+            v = std::nextafter(v, 0.0);
+            values.insert(values.end(), {v, -v});
+        }
+    return values;
+}
+
+// The length worked out ahead of the text is the text's, value by value.
+TEST(VectorListText, LengthIsWorkedOutAsTheWriterWrites) {
+    for (double v : LengthEdgeValues()) {
+        const Vectors vector = {v, 0, 1};
+        bool anyNonZero = false;
+        EXPECT_EQ(vantic::VectorListTextLength(vector.data(), 1, &anyNonZero),
+                  static_cast<int64_t>(Text(vector).size()))
+            << std::hexfloat << v << " " << Text(vector);
+        EXPECT_TRUE(anyNonZero);
+    }
+    bool anyNonZero = false;
+    const Vectors zeros = {0, -0.0, 0, 0, 0, 0};
+    EXPECT_EQ(vantic::VectorListTextLength(zeros.data(), 2, &anyNonZero), 2);
+    EXPECT_FALSE(anyNonZero);
+}
+
+// The save writes the text a block at a time: the chunks it stores join into the text written whole,
+// with the whole length first, for lists whose numbers (some 300 characters long) fall across chunk
+// and block edges at every offset.
+TEST_F(VectorListStream, ChunksJoinIntoTheWholeText) {
+    std::mt19937_64 random(3);
+    const Vectors edges = LengthEdgeValues();
+    std::uniform_int_distribution<size_t> pick(0, edges.size() - 1);
+    std::uniform_int_distribution<int> kind(0, 3);
+    for (int32_t count : {1, 40, 341, 4000}) {
+        SCOPED_TRACE(count);
+        Vectors list(3 * static_cast<size_t>(count));
+        for (size_t i = 0; i < list.size(); ++i) {
+            const int k = kind(random);
+            list[i] = k == 0 ? 0.0 : k == 1 ? edges[pick(random)] : std::ldexp(static_cast<double>(random() % 1000), k);
+        }
+        stream = {};
+        save("Mix", list);
+        const std::string whole = Text(list);
+        ASSERT_EQ(stream.calls.size(), 1 + (whole.size() + 1022) / 1023);
+        EXPECT_EQ(stream.calls[0].value, std::to_string(whole.size()));
+        std::string joined;
+        for (size_t i = 1; i < stream.calls.size(); ++i) {
+            EXPECT_EQ(stream.calls[i].key, "Mix_" + std::to_string(i));
+            joined += stream.calls[i].value;
+        }
+        EXPECT_EQ(joined, whole);
+        int32_t loaded = 0;
+        const Vectors back = load("Mix", &loaded);
+        ASSERT_EQ(loaded, count);
+        Vectors parsed(list.size(), 0.0);
+        vantic::ParseVectorListText(whole, parsed.data(), count);
+        EXPECT_EQ(std::memcmp(back.data(), parsed.data(), parsed.size() * sizeof(double)), 0);
     }
 }
 

@@ -16,15 +16,6 @@ double Corner(const double *p, const double *const corners[3], int which, double
     return Distance(p, closest);
 }
 
-// x = from + u (to - from), u = ((x - from) . (to - from)) / |to - from|^2, unclamped.
-void ProjectOnLine(const double *from, const double *to, double *x) {
-    double edge[3], rel[3];
-    Sub(to, from, edge);
-    Sub(x, from, rel);
-    const double u = Dot(rel, edge) / Dot(edge, edge);
-    for (int i = 0; i < 3; ++i) x[i] = from[i] + u * edge[i];
-}
-
 }  // namespace
 
 double vantic_PointOnTri(const double *p, const double *a, const double *b, const double *c, double *closest,

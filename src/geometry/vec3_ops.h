@@ -39,6 +39,16 @@ inline void Copy(const double *from, double *to) {
     to[2] = from[2];
 }
 
+// x moved onto the line through from and to: from + u (to - from), u = ((x - from) . (to - from)) /
+// |to - from|^2, unclamped.
+inline void ProjectOnLine(const double *from, const double *to, double *x) {
+    double edge[3], rel[3];
+    Sub(to, from, edge);
+    Sub(x, from, rel);
+    const double u = Dot(rel, edge) / Dot(edge, edge);
+    for (int i = 0; i < 3; ++i) x[i] = from[i] + u * edge[i];
+}
+
 inline void Zero(double *v) { v[0] = v[1] = v[2] = 0.0; }
 
 inline void Set(double *v, double x, double y, double z) {

@@ -1,12 +1,18 @@
 #include "tangent/tangent_evaluate.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
 #include "binding/host_table.h"
 #include "geometry/vec3_ops.h"
-#include "geometry/vector_primitives.h"
 #include "tangent/tangent_space.h"
+
+// The records lie 280 bytes apart and hold 28 MB at 100k points, more than the caches: they are read
+// once for the topology (into compact arrays that the smoothing and the normals walk) and once more
+// for the results, in blocks. Unit vectors are taken as vantic_Normalize takes them (1 / sqrt of
+// x x + y y + z z, then three products), but a block at a time, so that the square roots and
+// divisions of neighbouring points overlap instead of waiting on each other.
 
 namespace vantic {
 
@@ -15,24 +21,45 @@ namespace {
 using geo::Copy;
 using geo::Dot;
 
-// The positions are worked on as packed arrays of x, y, z (pos + 3 * p), not in the point records:
-// a point's neighbours then sit a few cache lines apart instead of a few records.
 const double *At(const double *pos, uint32_t p) { return pos + 3 * static_cast<size_t>(p); }
 
-// The records are read in order but lie 280 bytes apart, a page every 15 records: fetch ahead.
-constexpr int32_t kAhead = 8;
-void FetchAhead(const TangentSpace *space, int32_t p) {
+// How far ahead the walks fetch: records (a page every 15) and the small per-point lists.
+constexpr int32_t kRecordsAhead = 32;
+constexpr int32_t kListsAhead = 16;
+
+void Fetch(const void *address) {
 #if defined(__GNUC__)
-    if (p + kAhead < space->numPoints) __builtin_prefetch(&space->points[p + kAhead]);
+    __builtin_prefetch(address);
 #else
-    (void)space;
-    (void)p;
+    (void)address;
 #endif
 }
 
+void FetchRecord(const TangentSpace *space, int32_t p, bool whole) {
+#if defined(__GNUC__)
+    if (p >= space->numPoints) return;
+    const char *record = reinterpret_cast<const char *>(&space->points[p]);
+    __builtin_prefetch(record);
+    if (!whole) return;
+    for (size_t at = 64; at < sizeof(TangentPoint); at += 64) __builtin_prefetch(record + at, 1);
+#else
+    (void)space;
+    (void)p;
+    (void)whole;
+#endif
+}
+
+// What the passes need of a point's record, read once per evaluation.
+struct Topology {
+    const uint32_t *neighbours;
+    const uint32_t *corners;
+    int32_t numNeighbours;
+    int32_t numPolys;
+};
+
 // The point's position averaged with its neighbours' when it has at least four; the factor is taken
 // in single precision, as 1.0f / (c + 1).
-void NeighbourAverage(const double *pos, const TangentPoint &point, const double *self, double *out) {
+void NeighbourAverage(const double *pos, const Topology &point, const double *self, double *out) {
     const int32_t c = point.numNeighbours;
     Copy(self, out);
     if (c < 4) return;
@@ -48,11 +75,17 @@ void NeighbourAverage(const double *pos, const TangentPoint &point, const double
     out[2] = out[2] * f;
 }
 
-// Loads the positions (passes >= 0), then smooths them passes times; every point of a pass sees
-// only the positions the pass started from. pos and next hold 3 * numPoints each; the result is in
-// the records and in the array returned (pos or next).
-double *LoadAndSmooth(TangentSpace *space, double *pos, double *next) {
+// Loads the positions (passes >= 0; otherwise they are the records') and each point's topology, then
+// smooths the positions passes times; every point of a pass sees only the positions the pass started
+// from. pos and next hold 3 * numPoints each; the result is in the array returned (pos or next).
+double *LoadAndSmooth(TangentSpace *space, double *pos, double *next, Topology *topology) {
     const int32_t n = space->numPoints;
+    // A walk that only reads: many records are on their way at once.
+    for (int32_t p = 0; p < n; ++p) {
+        FetchRecord(space, p + kRecordsAhead, false);
+        const TangentPoint &point = space->points[p];
+        topology[p] = {point.neighbours, point.corners, point.numNeighbours, point.numPolys};
+    }
     for (int32_t p = 0; p < n; ++p) {
         double *q = pos + 3 * static_cast<size_t>(p);
         if (space->passes >= 0) {
@@ -64,18 +97,16 @@ double *LoadAndSmooth(TangentSpace *space, double *pos, double *next) {
     }
     for (int32_t pass = 0; pass < space->passes; ++pass) {
         for (int32_t p = 0; p < n; ++p) {
-            FetchAhead(space, p);
-            NeighbourAverage(pos, space->points[p], pos + 3 * static_cast<size_t>(p), next + 3 * static_cast<size_t>(p));
+            if (p + kListsAhead < n) Fetch(topology[p + kListsAhead].neighbours);
+            NeighbourAverage(pos, topology[p], pos + 3 * static_cast<size_t>(p), next + 3 * static_cast<size_t>(p));
         }
         std::swap(pos, next);
     }
-    if (space->passes >= 0)
-        for (int32_t p = 0; p < n; ++p) Copy(pos + 3 * static_cast<size_t>(p), space->points[p].position);
     return pos;
 }
 
 // The sum of (a - P) x (b - P) over the point's corner pairs; normalised, it is the point's normal.
-void NormalSum(const double *pos, const TangentPoint &point, const double *self, double *sum) {
+void NormalSum(const double *pos, const Topology &point, const double *self, double *sum) {
     sum[0] = sum[1] = sum[2] = 0.0;
     for (int32_t j = 0; j < point.numPolys; ++j) {
         double u[3], v[3], c[3];
@@ -88,6 +119,31 @@ void NormalSum(const double *pos, const TangentPoint &point, const double *self,
     }
 }
 
+// 1 / |v|, as vantic_Normalize works it out.
+double InverseLength(const double *v) { return 1 / std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+
+void Scale(double *v, double s) {
+    v[0] = v[0] * s;
+    v[1] = v[1] * s;
+    v[2] = v[2] * s;
+}
+
+// Every point's normal into normals (3 per point): the sum over its corner pairs, normalised.
+// hasNormal[p] is 0 for a zero sum (no polygon, or all of them collapsed), which keeps the point's
+// normal and frame.
+void Normals(const double *pos, const Topology *topology, int32_t n, double *normals, unsigned char *hasNormal) {
+    for (int32_t p = 0; p < n; ++p) {
+        if (p + kListsAhead < n) Fetch(topology[p + kListsAhead].corners);
+        double *sum = normals + 3 * static_cast<size_t>(p);
+        NormalSum(pos, topology[p], pos + 3 * static_cast<size_t>(p), sum);
+        hasNormal[p] = !(sum[0] == 0.0 && sum[1] == 0.0 && sum[2] == 0.0);
+    }
+    for (int32_t p = 0; p < n; ++p) {
+        double *sum = normals + 3 * static_cast<size_t>(p);
+        if (hasNormal[p]) Scale(sum, InverseLength(sum));
+    }
+}
+
 // w0 * position(i0) + w1 * position(i1) + w2 * position(i2).
 void Probe(const double *pos, const uint32_t *triangle, const double *weights, double *out) {
     const double *a = At(pos, triangle[0]);
@@ -96,19 +152,22 @@ void Probe(const double *pos, const uint32_t *triangle, const double *weights, d
     for (int i = 0; i < 3; ++i) out[i] = weights[0] * a[i] + weights[1] * b[i] + weights[2] * c[i];
 }
 
-// The computed frame: tangent along the probes' difference in the normal's plane, then T x N, then N.
-// A difference of zero length keeps the previous frame.
-void ComputeFrame(const double *pos, TangentPoint &point) {
-    double q1[3], q2[3], d[3];
+// The tangent's direction: the probes' difference in the normal's plane. False when it is of zero
+// length, which keeps the previous frame.
+bool TangentDirection(const double *pos, const TangentPoint &point, double *d) {
+    double q1[3], q2[3];
     Probe(pos, point.refTri1, point.refWeights1, q1);
     Probe(pos, point.refTri2, point.refWeights2, q2);
     geo::Sub(q1, q2, d);
     const double *n = point.normal;
     const double s = Dot(d, n) / Dot(n, n);
     for (int i = 0; i < 3; ++i) d[i] = d[i] - s * n[i];
-    if (Dot(d, d) == 0.0) return;
-    vantic_Normalize(d);
-    const double *t = d;
+    return Dot(d, d) != 0.0;
+}
+
+// The frame from the unit tangent t: T, then T x N, then N.
+void WriteFrame(const double *t, TangentPoint &point) {
+    const double *n = point.normal;
     const double b[3] = {t[1] * n[2] - t[2] * n[1], t[2] * n[0] - t[0] * n[2], t[0] * n[1] - t[1] * n[0]};
     double *m = point.matrix;
     const double rows[4][4] = {
@@ -124,38 +183,55 @@ bool ReferencesInside(const TangentSpace *space, const TangentPoint &point) {
     return true;
 }
 
+// Positions, normals and frames into the records of points [first, first + count).
+constexpr int32_t kBlock = 16;
+void WriteBlock(TangentSpace *space, int32_t first, int32_t count, const double *pos, const double *normals,
+                const unsigned char *hasNormal, double frame) {
+    double tangents[kBlock][3];
+    bool framed[kBlock];
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t p = first + i;
+        FetchRecord(space, p + kRecordsAhead / 2, true);
+        TangentPoint &point = space->points[p];
+        if (space->passes >= 0) Copy(pos + 3 * static_cast<size_t>(p), point.position);
+        if (hasNormal[p]) Copy(normals + 3 * static_cast<size_t>(p), point.normal);
+        framed[i] = space->passes > 0 && hasNormal[p] && ReferencesInside(space, point) &&
+                    TangentDirection(pos, point, tangents[i]);
+        if (space->passes < 0) {
+            const KorrinItem source = 0u - static_cast<uint32_t>(space->passes);
+            FX(fxMatrixGet)(source, KORRIN_MATRIX_TANGENT, frame, point.matrix, 1);
+        }
+    }
+    for (int32_t i = 0; i < count; ++i)
+        if (framed[i]) Scale(tangents[i], InverseLength(tangents[i]));
+    for (int32_t i = 0; i < count; ++i)
+        if (framed[i]) WriteFrame(tangents[i], space->points[first + i]);
+}
+
 }  // namespace
 
 bool EvaluateTangentSpace(TangentSpace *space) {
     const int32_t n = space->numPoints;
-    const size_t values = 3 * static_cast<size_t>(n > 0 ? n : 1);
-    // Two position arrays, then the normal sums.
-    double *scratch = static_cast<double *>(std::malloc(3 * values * sizeof(double)));
-    if (!scratch) return false;
-    const double *pos = LoadAndSmooth(space, scratch, scratch + values);
-    double *sums = scratch + 2 * values;
-    for (int32_t p = 0; p < n; ++p) {
-        FetchAhead(space, p);
-        NormalSum(pos, space->points[p], pos + 3 * static_cast<size_t>(p), sums + 3 * static_cast<size_t>(p));
+    const size_t count = static_cast<size_t>(n > 0 ? n : 1);
+    const size_t values = 3 * count;
+    double *scratch = static_cast<double *>(std::malloc(2 * values * sizeof(double)));  // two position arrays
+    Topology *topology = static_cast<Topology *>(std::malloc(count * sizeof(Topology)));
+    unsigned char *hasNormal = static_cast<unsigned char *>(std::malloc(count));
+    if (!scratch || !topology || !hasNormal) {
+        std::free(scratch);
+        std::free(topology);
+        std::free(hasNormal);
+        return false;
     }
+    const double *pos = LoadAndSmooth(space, scratch, scratch + values, topology);
+    double *normals = pos == scratch ? scratch + values : scratch;  // the other position array, free now
+    Normals(pos, topology, n, normals, hasNormal);
     const double frame = FX(fxFrameGet)();
-    const KorrinItem matrixSource = 0u - static_cast<uint32_t>(space->passes < 0 ? space->passes : 0);
-    for (int32_t p = 0; p < n; ++p) {
-        TangentPoint &point = space->points[p];
-        double *sum = sums + 3 * static_cast<size_t>(p);
-        // A zero sum (no polygon, or all of them collapsed) keeps the point's normal and frame.
-        const bool hasNormal = !(sum[0] == 0.0 && sum[1] == 0.0 && sum[2] == 0.0);
-        if (hasNormal) {
-            vantic_Normalize(sum);
-            Copy(sum, point.normal);
-        }
-        if (space->passes > 0) {
-            if (hasNormal && ReferencesInside(space, point)) ComputeFrame(pos, point);
-        } else if (space->passes < 0) {
-            FX(fxMatrixGet)(matrixSource, KORRIN_MATRIX_TANGENT, frame, point.matrix, 1);
-        }
-    }
+    for (int32_t first = 0; first < n; first += kBlock)
+        WriteBlock(space, first, n - first < kBlock ? n - first : kBlock, pos, normals, hasNormal, frame);
     std::free(scratch);
+    std::free(topology);
+    std::free(hasNormal);
     return true;
 }
 

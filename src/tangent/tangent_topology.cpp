@@ -1,13 +1,15 @@
 #include "tangent/tangent_topology.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdlib>
 #include <vector>
 
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
-#include "geometry/mesh_queries.h"
 #include "geometry/vec3_ops.h"
+#include "tangent/probe_triangle.h"
 
 namespace vantic {
 
@@ -18,6 +20,7 @@ PolygonTable ReadPolygons(KorrinItem mesh) {
     const int32_t count = MeshPolygonCount(mesh);
     table.offsets.reserve(static_cast<size_t>(count > 0 ? count : 0) + 1);
     table.offsets.push_back(0);
+    table.corners.reserve(4 * table.offsets.capacity());  // quads, mostly: one growth at most
     for (int32_t q = 0; q < count; ++q) {
         const std::vector<int32_t> corners = PolygonCorners(mesh, q);
         table.corners.insert(table.corners.end(), corners.begin(), corners.end());
@@ -69,11 +72,16 @@ bool BuildNeighbours(TangentPoint *point) {
     point->numNeighbours = 0;
     const size_t slots = 2 * static_cast<size_t>(point->numPolys);
     if (slots == 0) return true;
-    std::vector<uint32_t> found(slots, 0xFFFFFFFFu);
+    // On the stack for the usual few polygons around a point.
+    uint32_t onStack[32];
+    std::vector<uint32_t> onHeap;
+    if (slots > std::size(onStack)) onHeap.resize(slots);
+    uint32_t *const found = onHeap.empty() ? onStack : onHeap.data();
+    std::fill(found, found + slots, 0xFFFFFFFFu);
     size_t count = 0;
     auto listed = [&](uint32_t q) {
-        for (uint32_t f : found)
-            if (f == q) return true;
+        for (size_t i = 0; i < slots; ++i)
+            if (found[i] == q) return true;
         return false;
     };
     for (int32_t j = 0; j < point->numPolys; ++j) {
@@ -122,24 +130,28 @@ void ChooseFor(const TangentSpace *space, int32_t p, const double *base) {
         point.refTri1[i] = point.refTri2[i] = i == 0 ? self : 0;
         point.refWeights1[i] = point.refWeights2[i] = 0.0;
     }
-    double best1 = 0.0, best2 = 0.0;
+    // The best distance so far for each probe and its square. A square no smaller than the best's
+    // has a root no smaller than the best, so only a smaller square is rooted and compared.
+    double best[2] = {0.0, 0.0}, bestSquare[2] = {0.0, 0.0};
+    uint32_t *const refTri[2] = {point.refTri1, point.refTri2};
+    double *const refWeights[2] = {point.refWeights1, point.refWeights2};
+    const double *const probes[2] = {probe1, probe2};
     for (int32_t j = 0; j < point.numPolys; ++j) {
         const uint32_t a = point.corners[2 * j], b = point.corners[2 * j + 1];
-        double closest[3], w1[3], w2[3];
-        const double d1 = vantic_PointOnTri(probe1, position, at(a), at(b), closest, w1);
-        const double d2 = vantic_PointOnTri(probe2, position, at(a), at(b), closest, w2);
-        // on equal distances the earlier polygon stays
-        if (j == 0 || d1 < best1) {
-            best1 = d1;
-            point.refTri1[1] = a;
-            point.refTri1[2] = b;
-            geo::Copy(w1, point.refWeights1);
-        }
-        if (j == 0 || d2 < best2) {
-            best2 = d2;
-            point.refTri2[1] = a;
-            point.refTri2[2] = b;
-            geo::Copy(w2, point.refWeights2);
+        ProbeTriangle triangle;
+        PrepareProbeTriangle(position, at(a), at(b), &triangle);
+        for (int k = 0; k < 2; ++k) {
+            double w[3];
+            const double square = ProbeSquaredDistance(triangle, probes[k], w);
+            if (j != 0 && !(square < bestSquare[k])) continue;
+            const double distance = std::sqrt(square);
+            // on equal distances the earlier polygon stays
+            if (j != 0 && !(distance < best[k])) continue;
+            best[k] = distance;
+            bestSquare[k] = square;
+            refTri[k][1] = a;
+            refTri[k][2] = b;
+            geo::Copy(w, refWeights[k]);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace vantic {
 
@@ -42,6 +43,40 @@ char *WriteUnsigned(char *out, uint64_t value) {
     return out + length;
 }
 
+// [-]integer.dddddd
+char *WriteParts(char *out, bool negative, uint64_t integer, uint64_t decimals) {
+    if (negative) *out++ = '-';
+    out = WriteUnsigned(out, integer);
+    *out++ = '.';
+    const size_t high = static_cast<size_t>(decimals / 10000), middle = static_cast<size_t>(decimals / 100 % 100),
+                 low = static_cast<size_t>(decimals % 100);
+    const char six[6] = {kDigitPairs[2 * high], kDigitPairs[2 * high + 1], kDigitPairs[2 * middle],
+                         kDigitPairs[2 * middle + 1], kDigitPairs[2 * low], kDigitPairs[2 * low + 1]};
+    std::memcpy(out, six, sizeof six);
+    return out + sizeof six;
+}
+
+// The integer part and the six decimals of |v| < 2^53 in double arithmetic, when that is exact:
+// a - trunc(a) is exact, and its product with 10^6 lies within 2^-34 of the true one, so rounding it
+// to the nearest whole number rounds the true product alike unless it lies within 2^-30 of a half.
+// False, with nothing written, for those (ties among them), which take the exact way.
+bool QuickParts(double a, uint64_t *integer, uint64_t *decimals) {
+    if (!(a < 0x1p53)) return false;
+    const uint64_t whole = static_cast<uint64_t>(a);
+    const double scaled = (a - static_cast<double>(whole)) * 1e6;
+    uint64_t six = static_cast<uint64_t>(scaled);
+    const double rest = scaled - static_cast<double>(six);
+    if (std::fabs(rest - 0.5) <= 0x1p-30) return false;
+    if (rest > 0.5) ++six;
+    *integer = whole;
+    *decimals = six;
+    if (six == 1000000) {
+        *decimals = 0;
+        ++*integer;
+    }
+    return true;
+}
+
 // The same text as WriteFixedSlow, worked out on the binary value: v = m * 2^e exactly, so the
 // integer part is m >> -e and the six decimals are (fraction * 10^6) / 2^-e, rounded half to even on
 // the exact remainder. Values of 2^63 and above go the slow way.
@@ -55,6 +90,9 @@ char *WriteFixed(char *out, char *limit, double v) {
         e = biased - 1075;
     }
     if (e > 10) return WriteFixedSlow(out, limit, v);
+    uint64_t quickInteger, quickDecimals;
+    if (QuickParts(std::fabs(v), &quickInteger, &quickDecimals))
+        return WriteParts(out, (bits >> 63) != 0, quickInteger, quickDecimals);
     uint64_t integer = 0, decimals = 0;
     if (e >= 0) {
         integer = m << e;
@@ -76,15 +114,7 @@ char *WriteFixed(char *out, char *limit, double v) {
             }
         }
     }
-    if (bits >> 63) *out++ = '-';
-    out = WriteUnsigned(out, integer);
-    *out++ = '.';
-    const size_t high = static_cast<size_t>(decimals / 10000), middle = static_cast<size_t>(decimals / 100 % 100),
-                 low = static_cast<size_t>(decimals % 100);
-    const char six[6] = {kDigitPairs[2 * high], kDigitPairs[2 * high + 1], kDigitPairs[2 * middle],
-                         kDigitPairs[2 * middle + 1], kDigitPairs[2 * low], kDigitPairs[2 * low + 1]};
-    std::memcpy(out, six, sizeof six);
-    return out + sizeof six;
+    return WriteParts(out, (bits >> 63) != 0, integer, decimals);
 }
 
 // "%f/" of one non-zero component.
@@ -103,8 +133,46 @@ char *WriteNumber(char *out, char *limit, double v) {
     return out;
 }
 
-// The longest text of one vector: three numbers of at most kVectorListNumberMax characters and "/".
-constexpr size_t kVectorTextMax = 3 * (kVectorListNumberMax + 1);
+// The smallest doubles whose "%f" text has 2, 3, ... 19 digits before the point (index 1 to 18): the
+// text of 9.9999995 already reads 10.000000. Each is pinned with the writer itself, from the nearest
+// double to 99...9.9999995, so that it cannot disagree with what is written.
+struct DigitThresholds {
+    double at[19] = {};
+    DigitThresholds() {
+        for (int k = 1; k < 19; ++k) {
+            const std::string text = std::string(static_cast<size_t>(k), '9') + ".9999995";
+            double d = 0.0;
+            std::from_chars(text.data(), text.data() + text.size(), d);
+            if (IntegerDigits(d) > k) {
+                while (IntegerDigits(std::nextafter(d, 0.0)) > k) d = std::nextafter(d, 0.0);
+            } else {
+                while (IntegerDigits(d) <= k) d = std::nextafter(d, HUGE_VAL);
+            }
+            at[k] = d;
+        }
+    }
+    static int IntegerDigits(double v) {
+        char text[kVectorListNumberMax];
+        const char *end = WriteFixed(text, text + sizeof text, v);
+        return static_cast<int>(std::find(static_cast<const char *>(text), end, '.') - text);
+    }
+};
+
+// The length of "%f/" of one non-zero component, worked out without writing it.
+size_t NumberLength(double v) {
+    if (std::isnan(v)) return 4;
+    if (std::isinf(v)) return v < 0 ? 5 : 4;
+    const size_t sign = v < 0 ? 1 : 0;
+    const double a = std::fabs(v);
+    if (a >= 0x1p63) {
+        char text[kVectorListNumberMax];
+        return sign + static_cast<size_t>(WriteFixedSlow(text, text + sizeof text, a) - text) + 1;
+    }
+    static const DigitThresholds thresholds;
+    int digits = 1;
+    while (digits < 19 && a >= thresholds.at[digits]) ++digits;
+    return sign + static_cast<size_t>(digits) + 8;  // ".dddddd/"
+}
 
 bool IsDigit(char c, bool hex) {
     return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
@@ -190,43 +258,61 @@ bool IsSeparator(char c) { return c == '/' || c == 'z' || c == 'Z'; }
 
 }  // namespace
 
-bool AppendVectorListText(std::string &text, const double *vectors, int32_t count) {
-    bool anyNonZero = false;
-    // Written into a block on the stack and appended a block at a time.
-    char block[16384];
-    char *out = block;
-    char *const full = block + sizeof block - kVectorTextMax;
-    int32_t written = 0;  // vectors appended to text so far
-    for (int32_t i = 0; i < count; ++i) {
+char *WriteVectorListText(char *out, const char *limit, const double *vectors, int32_t count, int32_t *next,
+                          bool *anyNonZero) {
+    int32_t i = *next;
+    for (; i < count && static_cast<size_t>(limit - out) >= kVectorTextMax; ++i) {
         const double *v = vectors + 3 * static_cast<size_t>(i);
-        if (out > full) {
-            // After the first block, room for the whole text at the length per vector so far (and an
-            // eighth more): the text then grows without being copied again and again.
-            if (written == 0) {
-                const size_t perVector = static_cast<size_t>(out - block) / static_cast<size_t>(i);
-                try {
-                    text.reserve(text.size() + perVector * static_cast<size_t>(count) / 8 * 9);
-                } catch (const std::bad_alloc &) {
-                    // only a guess: the text may still fit as it grows
-                }
-            }
-            text.append(block, out);
-            written = i;
-            out = block;
-        }
         if (v[0] == 0.0 && v[1] == 0.0 && v[2] == 0.0) {
             *out++ = 'Z';
             continue;
         }
-        anyNonZero = true;
+        *anyNonZero = true;
         for (int axis = 0; axis < 3; ++axis) {
             if (v[axis] == 0.0)
                 *out++ = 'z';
             else
-                out = WriteNumber(out, block + sizeof block, v[axis]);
+                out = WriteNumber(out, out + kVectorListNumberMax + 1, v[axis]);
         }
     }
-    text.append(block, out);
+    *next = i;
+    return out;
+}
+
+int64_t VectorListTextLength(const double *vectors, int32_t count, bool *anyNonZero) {
+    int64_t length = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const double *v = vectors + 3 * static_cast<size_t>(i);
+        if (v[0] == 0.0 && v[1] == 0.0 && v[2] == 0.0) {
+            length += 1;
+            continue;
+        }
+        *anyNonZero = true;
+        for (int axis = 0; axis < 3; ++axis) length += v[axis] == 0.0 ? 1 : static_cast<int64_t>(NumberLength(v[axis]));
+    }
+    return length;
+}
+
+bool AppendVectorListText(std::string &text, const double *vectors, int32_t count) {
+    bool anyNonZero = false;
+    // Written into a block on the stack and appended a block at a time.
+    char block[16384];
+    int32_t next = 0;
+    while (next < count) {
+        const int32_t first = next;
+        const char *end = WriteVectorListText(block, block + sizeof block, vectors, count, &next, &anyNonZero);
+        // After the first block, room for the whole text at the length per vector so far (and an eighth
+        // more): the text then grows without being copied again and again.
+        if (first == 0 && next < count) {
+            const size_t perVector = static_cast<size_t>(end - block) / static_cast<size_t>(next);
+            try {
+                text.reserve(text.size() + perVector * static_cast<size_t>(count) / 8 * 9);
+            } catch (const std::bad_alloc &) {
+                // only a guess: the text may still fit as it grows
+            }
+        }
+        text.append(block, static_cast<size_t>(end - block));
+    }
     return anyNonZero;
 }
 

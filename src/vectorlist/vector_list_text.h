@@ -14,6 +14,19 @@ namespace vantic {
 // characters); further characters of the same number are dropped.
 constexpr size_t kVectorListNumberMax = 320;
 
+// The longest text of one vector: three numbers of at most kVectorListNumberMax characters and "/".
+constexpr size_t kVectorTextMax = 3 * (kVectorListNumberMax + 1);
+
+// Writes the text of vectors *next, *next + 1, ... of count at out while at least kVectorTextMax
+// characters of room remain before limit; returns the end of the text and leaves in *next the first
+// vector not written. Sets *anyNonZero when a vector is written as something other than "Z".
+char *WriteVectorListText(char *out, const char *limit, const double *vectors, int32_t count, int32_t *next,
+                          bool *anyNonZero);
+
+// The length of the text of count vectors, worked out without writing it. Sets *anyNonZero as the
+// writer would.
+int64_t VectorListTextLength(const double *vectors, int32_t count, bool *anyNonZero);
+
 // Appends the text of count vectors to text. The result tells whether any vector was written as
 // something other than "Z".
 bool AppendVectorListText(std::string &text, const double *vectors, int32_t count);
