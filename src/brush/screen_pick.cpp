@@ -1,5 +1,6 @@
 // The screen-space pick: the nearest projected point, polygon side and polygon centre to the mouse,
 // measured in pixels over every target, with no depth test and no distance limit.
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -113,25 +114,28 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
     // rounding the skipping below must cover.
     double magnitude = Max(std::fabs(mouse[0]), std::fabs(mouse[1]));
     bool finite = true;
+    double pointSquare = best.pointSquare;  // kept in a register through the host calls
     vantic::ForEachProjectedPoint(target, n, [&](int32_t i, const double *p, const double *projected) {
         const double s[3] = {projected[0], projected[1], 0.0};
         xs[i] = s[0];
         ys[i] = s[1];
-        finite = finite && std::isfinite(s[0]) && std::isfinite(s[1]);
-        magnitude = Max(magnitude, Max(std::fabs(s[0]), std::fabs(s[1])));
+        const double ax = std::fabs(s[0]), ay = std::fabs(s[1]);
+        finite &= (ax <= DBL_MAX) & (ay <= DBL_MAX);  // false for infinities and non-numbers
+        magnitude = Max(magnitude, Max(ax, ay));
         // The distance is the root of q; the root never decreases as q grows, so a q at or above the
         // best one's cannot give a strictly smaller distance and needs no root.
         double d[3];
         vantic::geo::Sub(s, mouse, d);
         const double q = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-        if (q >= best.pointSquare) return;
+        if (q >= pointSquare) return;
         if (best.point.offer(std::sqrt(q))) {
-            best.pointSquare = q;
+            pointSquare = q;
             best.pointIndex = static_cast<uint32_t>(i);
             best.target = target;
             vantic::geo::Copy(p, best.pointPosition);
         }
     });
+    best.pointSquare = pointSquare;
     // The scale of the slack: far beyond any screen the squares could overflow, so everything is
     // measured there, as it is with a coordinate that is not finite.
 
