@@ -136,9 +136,9 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
         }
     });
     best.pointSquare = pointSquare;
-    // The scale of the slack: far beyond any screen the squares could overflow, so everything is
-    // measured there, as it is with a coordinate that is not finite.
 
+    // The slack's scale. Far beyond any screen the squares could overflow, so there, as with a
+    // coordinate that is not finite, nothing is passed over.
     FarTest far(finite && magnitude < 0x1p500 ? magnitude * 0x1p-40 : HUGE_VAL);
 
     const int32_t m = vantic::MeshPolygonCount(target);
