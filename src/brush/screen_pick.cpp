@@ -66,6 +66,13 @@ double Max(double a, double b) { return a > b ? a : b; }
 // at least the mouse's distance to the box around the corners, whose square is gap2. The slack
 // covers that rounding, and the rounding of the test itself, many times over: it grows with the
 // coordinates' size (scale) and with the corner count (the centre's sum).
+// The squared distance from m to the box around a and b, on screen.
+double BoxGap2(const double *m, const double *a, const double *b) {
+    const double dx = Max(Max(Min(a[0], b[0]) - m[0], m[0] - Max(a[0], b[0])), 0.0);
+    const double dy = Max(Max(Min(a[1], b[1]) - m[1], m[1] - Max(a[1], b[1])), 0.0);
+    return dx * dx + dy * dy;
+}
+
 struct Reach {
     bool sidesFar = false, centreFar = false;
 };
@@ -88,6 +95,9 @@ public:
         }
         return {gap2 > sideLimit_, gap2 > centreLimit_};
     }
+    // The same for one side of the polygon last tested, gap2 measured to the box around its ends. A
+    // side measured since may have lowered the best; the limit kept is then only looser.
+    bool sideFar(double gap2) const { return gap2 > sideLimit_; }
 
 private:
     // No limit before the first measure (-1) or after a non-number.
@@ -159,9 +169,8 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
             high[1] = Max(high[1], ys[c]);
         }
         if (!inRange) continue;
-        const double dx = Max(Max(low[0] - mouse[0], mouse[0] - high[0]), 0.0);
-        const double dy = Max(Max(low[1] - mouse[1], mouse[1] - high[1]), 0.0);
-        const Reach reach = far(dx * dx + dy * dy, k, best);
+        const double box[2][3] = {{low[0], low[1], 0.0}, {high[0], high[1], 0.0}};
+        const Reach reach = far(BoxGap2(mouse, box[0], box[1]), k, best);
         if (reach.sidesFar && reach.centreFar) continue;
 
         double centre[3] = {0.0, 0.0, 0.0};
@@ -169,7 +178,7 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
             const int32_t next = corners[static_cast<size_t>(j + 1 < k ? j + 1 : 0)];
             const int32_t corner = corners[static_cast<size_t>(j)];
             const double a[3] = {xs[corner], ys[corner], 0.0}, b[3] = {xs[next], ys[next], 0.0};
-            if (!reach.sidesFar && best.side.offer(SideDistance(mouse, a, b))) {
+            if (!reach.sidesFar && !far.sideFar(BoxGap2(mouse, a, b)) && best.side.offer(SideDistance(mouse, a, b))) {
                 best.edge[0] = static_cast<uint32_t>(corner);
                 best.edge[1] = static_cast<uint32_t>(next);
             }
