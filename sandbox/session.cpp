@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -19,6 +20,25 @@ namespace {
 
 using nlohmann::json;
 
+// A problem stays on one line: control characters a script put into a key or a name are shown escaped.
+std::string OneLine(const std::string &text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') shown += "\\n";
+        else if (c == '\t') shown += "\\t";
+        else if (c == '\r') shown += "\\r";
+        else if (byte < 0x20 || byte == 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            shown += escaped;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 // Reads one script, keeping its text so that a problem can be placed on a line.
 class ScriptReader {
 public:
@@ -26,7 +46,7 @@ public:
 
     [[noreturn]] void fail(const std::string &problem, const std::string &near = {}) const {
         const int line = near.empty() ? 0 : lineOf("\"" + near + "\"");
-        throw SessionError(path_ + (line ? ":" + std::to_string(line) : "") + ": " + problem);
+        throw SessionError(path_ + (line ? ":" + std::to_string(line) : "") + ": " + OneLine(problem));
     }
 
     json parse() const {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <pthread.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <queue>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "brush/brush.h"
+#include "brush/tool_modes.h"
 #include "brush_scene.h"
 #include "linked_module.h"
 #include "services/find_service.h"
@@ -238,6 +240,50 @@ TEST_F(Weights, ConnectedWalkFollowsEachCornerBeforeTheNext) {
     vantic_BrushCalculateWeights(b);  // the module's own copy, bound to the recording find-function
     g_watchedMesh = 0;
     EXPECT_EQ(g_fetchedPoints, expected);
+}
+
+// A drag of the weight brush picks and weighs from one read of each point, taken after the press's
+// client callbacks; between two drags the client moves the mesh, and the second drag sees where it is
+// now. The tool's results equal those of the registered pick and weights called from the same state.
+TEST_F(Weights, ToolDragReadsEachPointOnceAndSeesMovedPoints) {
+    char name[256] = {};
+    ASSERT_EQ(korrinEntry(name, &FindServiceRecordingPoints, scene.host.version, scene.host.kind), 0);
+    const MeshData m = vhost::MakeGrid(12, 12, 6.0 * R, 6.0 * R);
+    const KorrinItem grid = scene.addTarget("grid", m);
+    scene.addTarget("other", Fan(R, {0.25, 0.5, 0.75}));
+    b->mode = VANTIC_MODE_WEIGHTS;
+    b->viewType = -3;
+    ASSERT_EQ(scene.press(330, 250), 0);  // the host's handle now holds the mouse
+    for (double shift : {0.0, 0.37 * R}) {
+        for (int32_t weightMode : {0, 1}) {
+            for (auto &p : scene.mesh(grid).current) p[0] += shift;
+            b->weightMode = weightMode;
+            const Brush before = *b;
+            g_watchedMesh = grid;
+            g_fetchedPoints.clear();
+            vantic::WeightBrushEvent(b, KORRIN_EVENT_DRAG);  // the module's own copy, recording
+            g_watchedMesh = 0;
+            ASSERT_EQ(b->hitTarget, grid);
+            std::vector<int32_t> sorted = g_fetchedPoints;
+            std::sort(sorted.begin(), sorted.end());
+            std::vector<int32_t> once(m.points.size());
+            for (size_t i = 0; i < once.size(); ++i) once[i] = static_cast<int32_t>(i);
+            EXPECT_EQ(sorted, once) << "shift " << shift << ", mode " << weightMode;
+
+            const Brush tool = *b;
+            const std::vector<double> toolWeights = scene.weights(0, m.points.size());
+            *b = before;
+            ASSERT_EQ(scene.rayCast(), 1);
+            for (int i = 0; i < 3; ++i) b->anchor[i] = b->hitPosition[i];
+            scene.calculateWeights();
+            EXPECT_EQ(std::memcmp(b->hitPosition, tool.hitPosition, sizeof tool.hitPosition), 0);
+            EXPECT_EQ(b->hitPolygon, tool.hitPolygon);
+            EXPECT_EQ(std::memcmp(scene.weights(0, m.points.size()).data(), toolWeights.data(),
+                                  toolWeights.size() * sizeof(double)),
+                      0)
+                << "shift " << shift << ", mode " << weightMode;
+        }
+    }
 }
 
 TEST_F(Weights, HitPolygonOutsideTheTargetWalksNothing) {

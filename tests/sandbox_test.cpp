@@ -155,6 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"json", "{\n  \"targets\": [\n  {\"generator\": \"grid\"}\n", "bad.json:4: invalid JSON"},
         BadInput{"key", "{\n\"targets\": [{\"generator\": \"grid\"}],\n\"brush\": {\"size\": 3},\n\"events\": []}",
                  "bad.json:3: unknown key 'size' in brush"},
+        BadInput{"keyWithNewline", "{\"targets\": [{\"generator\": \"grid\", \"ro\\nws\": 2}], \"events\": []}",
+                 "bad.json: unknown key 'ro\\nws' in targets"},
         BadInput{"type", "{\"targets\": [{\"generator\": \"grid\"}],\n\"brush\": {\"radius\": \"big\"},\n\"events\": []}",
                  "bad.json:2: 'radius' must be a number"},
         BadInput{"range", "{\"targets\": [{\"generator\": \"grid\", \"columns\": 3000000000}], \"events\": []}",

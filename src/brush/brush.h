@@ -66,6 +66,12 @@ void BrushClearHit(Brush *brush);
 void BrushScreenPick(Brush *brush);
 void BrushUpdateDisplay(Brush *brush);
 
+// ---- the pick and the weights on a snapshot of the points (brush_pick.cpp, brush_weights.cpp): a tool
+// event shares one between them; the registered calls take their own ----
+class PointSnapshot;
+int32_t BrushRayCastOn(Brush *brush, PointSnapshot &points);
+void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points);
+
 // ---- weights and undo (brush_weights.cpp, brush_undo.cpp) ----
 void BrushCalculateConnectedWeights(Brush *brush);
 void BrushStoreUndo(Brush *brush);

@@ -1,17 +1,21 @@
 // The pick: the eye ray through the mouse against every triangle of every target, nearest
 // front-facing hit taken; or the screen-space pick when the brush asks for it.
-#include "binding/host_table.h"
+//
+// Each point the triangles use is read once per call into a snapshot, given two plane coordinates
+// once, and every triangle first meets the prefilter; only those it cannot rule out meet the exact
+// test, in the same order as a plain walk over the triangle meshes, so the same hit is taken.
 #include "brush/brush.h"
 #include "brush/brush_hit.h"
+#include "brush/flat_triangles.h"
 #include "brush/mouse_ray.h"
+#include "brush/point_snapshot.h"
+#include "brush/ray_prefilter.h"
+#include "brush/scratch_blocks.h"
 #include "geometry/vector_primitives.h"
 
-namespace {
+namespace vantic {
 
-// World positions of a triangle's three corners, fetched from the host on every call.
-void FetchTriangle(KorrinItem target, const int32_t *corners, double (*p)[3]) {
-    for (int i = 0; i < 3; ++i) FX(fxMeshPoint)(target, corners[i], p[i], KORRIN_POSITIONS_CURRENT);
-}
+namespace {
 
 // The hit point is the corner of largest weight and the hit edge runs from it to its heavier
 // neighbour, never c0-c2; ties go to the lower corner.
@@ -33,7 +37,164 @@ void SetPointAndEdge(Brush *brush) {
     }
 }
 
+// The running choice: -1.0 means nothing taken yet; the first hit is taken whatever the sign of its
+// t, later ones only when strictly nearer and in front.
+struct Choice {
+    double best = -1.0;
+    bool taken = false;
+    int32_t target = 0;  // position in the target list
+    int32_t polygon = 0;
+    int32_t corners[3] = {0, 0, 0};
+    double weights[3] = {0, 0, 0};
+};
+
+// The exact test on one triangle; true when it is taken.
+bool Offer(Choice &choice, const PixelRay &ray, const double *p0, const double *p1, const double *p2,
+           const int32_t *c) {
+    double hitT = 0.0, w[3];
+    if (!vantic_RayIntersectTriangle2(ray.origin, ray.direction, p0, p1, p2, &hitT, w, 1)) return false;
+    if (!(choice.best == -1.0 || (0.0 < hitT && hitT < choice.best))) return false;
+    choice.best = hitT;
+    choice.taken = true;
+    for (int i = 0; i < 3; ++i) {
+        choice.corners[i] = c[i];
+        choice.weights[i] = w[i];
+    }
+    return true;
+}
+
+// Plane coordinates of the listed points below count, two per point index; null without memory.
+struct Planes {
+    double *xy = nullptr;
+    double tolerance = 0.0;
+    ~Planes() { GiveBackScratch(xy); }
+};
+
+void PlacePoints(const RayPrefilter &filter, const double *xyz, int32_t count, const FlatTriangles &flat,
+                 Planes &planes) {
+    if (!xyz || count <= 0) return;
+    planes.xy = TakeScratch(static_cast<size_t>(count) * 2);
+    if (!planes.xy) return;
+    double reach = 0.0;
+    bool failed = false;
+    for (int32_t k = 0; k < flat.usedCount && flat.usedPoints[k] < count; ++k) {
+        const size_t i = static_cast<size_t>(flat.usedPoints[k]);
+        const double r = filter.place(xyz + 3 * i, planes.xy + 2 * i);
+        failed = failed || r < 0;
+        reach = r > reach ? r : reach;
+    }
+    planes.tolerance = filter.tolerance(reach, failed);
+}
+
+// Every triangle of one target in order. Checked: corners may lie outside [0, count), and such a
+// triangle, naming points the mesh no longer has, is never taken.
+template <bool Checked>
+void WalkTriangles(Choice &choice, const PixelRay &ray, PointSnapshot &points, int32_t t, const FlatTriangles &flat,
+                   const Planes &planes) {
+    const int32_t count = points.pointCount(t);
+    const double *xyz = points.positions(t);
+    const double *xy = planes.xy;
+    const double tolerance = planes.tolerance;
+    for (int32_t k = 0; k < flat.triangleCount; ++k) {
+        const int32_t *c = flat.corners + 3 * static_cast<size_t>(k);
+        if (Checked && !(c[0] >= 0 && c[0] < count && c[1] >= 0 && c[1] < count && c[2] >= 0 && c[2] < count))
+            continue;
+        const size_t i0 = static_cast<size_t>(c[0]), i1 = static_cast<size_t>(c[1]), i2 = static_cast<size_t>(c[2]);
+        if (xy && RayPrefilter::Misses(xy + 2 * i0, xy + 2 * i1, xy + 2 * i2, tolerance)) continue;
+        bool taken;
+        if (xyz) {
+            taken = Offer(choice, ray, xyz + 3 * i0, xyz + 3 * i1, xyz + 3 * i2, c);
+        } else {
+            double p[3][3];
+            for (int i = 0; i < 3; ++i) points.position(t, c[i], p[i]);
+            taken = Offer(choice, ray, p[0], p[1], p[2], c);
+        }
+        if (taken) {
+            choice.target = t;
+            choice.polygon = PolygonOfTriangle(flat, k);
+        }
+    }
+}
+
+// The module's flat copy of the target's triangles when the brush still shows the mesh it was made
+// from; otherwise one made now into temporary from the mesh the brush shows; null without memory.
+const FlatTriangles *TrianglesOf(const BrushArrays *own, int32_t t, const TriangleMesh *mesh,
+                                 FlatTriangles &temporary) {
+    if (own && t < own->count && own->targets[t].mesh == mesh && own->targets[t].triangles.polygonStarts)
+        return &own->targets[t].triangles;
+    return BuildFlatTriangles(mesh, temporary) ? &temporary : nullptr;
+}
+
+// Without memory for a flat copy: the mesh record walked as it is, nothing filtered.
+void WalkMeshRecord(Choice &choice, const PixelRay &ray, PointSnapshot &points, int32_t t, const TriangleMesh &mesh) {
+    const int32_t count = points.pointCount(t);
+    for (int32_t j = 0; j < mesh.polygonCount; ++j) {
+        const PolygonTriangles &polygon = mesh.polygons[j];
+        if (!polygon.triangles) continue;
+        for (int32_t k = 0; k < polygon.triangleCount; ++k) {
+            const int32_t *c = polygon.triangles[k].corners;
+            if (!(c[0] >= 0 && c[0] < count && c[1] >= 0 && c[1] < count && c[2] >= 0 && c[2] < count)) continue;
+            double p[3][3];
+            for (int i = 0; i < 3; ++i) points.position(t, c[i], p[i]);
+            if (Offer(choice, ray, p[0], p[1], p[2], c)) {
+                choice.target = t;
+                choice.polygon = j;
+            }
+        }
+    }
+}
+
+// A flat copy made for one call, freed with it.
+struct TemporaryTriangles {
+    FlatTriangles flat{};
+    ~TemporaryTriangles() { FreeFlatTriangles(flat); }
+};
+
+void PickTarget(Choice &choice, const PixelRay &ray, const RayPrefilter &filter, PointSnapshot &points,
+                const Brush *brush, const BrushArrays *own, int32_t t) {
+    const TriangleMesh *mesh = brush->targetMeshes ? brush->targetMeshes[t] : nullptr;
+    if (!mesh || !mesh->polygons) return;
+    TemporaryTriangles temporary;
+    const FlatTriangles *flat = TrianglesOf(own, t, mesh, temporary.flat);
+    if (!flat) return WalkMeshRecord(choice, ray, points, t, *mesh);
+    if (flat->triangleCount == 0) return;
+    points.readListed(t, flat->usedPoints, flat->usedCount);
+    const int32_t count = points.pointCount(t);
+    Planes planes;
+    PlacePoints(filter, points.positions(t), count, *flat, planes);
+    if (!flat->negativeCorners && flat->cornerBound <= count)
+        WalkTriangles<false>(choice, ray, points, t, *flat, planes);
+    else
+        WalkTriangles<true>(choice, ray, points, t, *flat, planes);
+}
+
 }  // namespace
+
+int32_t BrushRayCastOn(Brush *brush, PointSnapshot &points) {
+    const PixelRay ray = RayThroughPixel(brush->viewType, brush->mouseX, brush->mouseY);
+    const RayPrefilter filter(ray.origin, ray.direction);
+    const BrushArrays *own = OwnArrays(brush);
+    Choice choice;
+    for (int32_t t = 0; t < points.targetCount(); ++t) PickTarget(choice, ray, filter, points, brush, own, t);
+    if (!choice.taken) {
+        ClearHitNames(brush);  // a miss keeps hitBarycentric
+        return 0;
+    }
+    brush->hitTarget = points.target(choice.target);
+    brush->hitPolygon = choice.polygon;
+    double p[3][3];
+    for (int i = 0; i < 3; ++i) {
+        brush->hitTriangle[i] = static_cast<uint32_t>(choice.corners[i]);
+        brush->hitBarycentric[i] = choice.weights[i];
+        points.position(choice.target, choice.corners[i], p[i]);
+    }
+    vantic_BarycentricToWorld(brush->hitBarycentric, p[0], p[1], p[2], brush->hitPosition);
+    SetPointAndEdge(brush);
+    brush->hitDistance = choice.best;
+    return 1;
+}
+
+}  // namespace vantic
 
 int32_t vantic_BrushRayCast(Brush *brush) {
     if (!brush) return 0;
@@ -41,48 +202,6 @@ int32_t vantic_BrushRayCast(Brush *brush) {
         vantic::BrushScreenPick(brush);
         return 1;
     }
-    const vantic::PixelRay ray = vantic::RayThroughPixel(brush->viewType, brush->mouseX, brush->mouseY);
-
-    // -1.0 means nothing taken yet; the first hit is taken whatever the sign of its t, later ones
-    // only when strictly nearer and in front.
-    double best = -1.0;
-    bool taken = false;
-    const int32_t targets = brush->targetIds ? vantic::ReachableTargets(brush, vantic::OwnArrays(brush)) : 0;
-    for (int32_t t = 0; t < targets; ++t) {
-        const TriangleMesh *mesh = brush->targetMeshes ? brush->targetMeshes[t] : nullptr;
-        if (!mesh || !mesh->polygons) continue;
-        const KorrinItem target = brush->targetIds[t];
-        for (int32_t j = 0; j < mesh->polygonCount; ++j) {
-            const PolygonTriangles &polygon = mesh->polygons[j];
-            if (!polygon.triangles) continue;
-            for (int32_t k = 0; k < polygon.triangleCount; ++k) {
-                const int32_t *c = polygon.triangles[k].corners;
-                double p[3][3];
-                FetchTriangle(target, c, p);
-                double hitT = 0.0, w[3];
-                if (!vantic_RayIntersectTriangle2(ray.origin, ray.direction, p[0], p[1], p[2], &hitT, w, 1)) continue;
-                if (!(best == -1.0 || (0.0 < hitT && hitT < best))) continue;
-                best = hitT;
-                brush->hitTarget = target;
-                brush->hitPolygon = j;
-                for (int i = 0; i < 3; ++i) {
-                    brush->hitTriangle[i] = static_cast<uint32_t>(c[i]);
-                    brush->hitBarycentric[i] = w[i];
-                }
-                taken = true;
-            }
-        }
-    }
-    if (!taken) {
-        vantic::ClearHitNames(brush);  // a miss keeps hitBarycentric
-        return 0;
-    }
-    const int32_t corners[3] = {static_cast<int32_t>(brush->hitTriangle[0]), static_cast<int32_t>(brush->hitTriangle[1]),
-                                static_cast<int32_t>(brush->hitTriangle[2])};
-    double p[3][3];
-    FetchTriangle(brush->hitTarget, corners, p);
-    vantic_BarycentricToWorld(brush->hitBarycentric, p[0], p[1], p[2], brush->hitPosition);
-    SetPointAndEdge(brush);
-    brush->hitDistance = best;
-    return 1;
+    vantic::PointSnapshot points(brush, false);
+    return vantic::BrushRayCastOn(brush, points);
 }

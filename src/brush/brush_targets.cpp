@@ -81,7 +81,10 @@ void vantic_BrushAddTarget(Brush *brush, KorrinItem targetId) {
     ids[count] = targetId;
     selection[count] = entry.flags;
     weights[count] = entry.weights;
-    meshes[count] = own->targets[count].mesh = vantic_TriangulateTarget(targetId, 0);
+    vantic::TargetArrays &made = own->targets[count];
+    meshes[count] = made.mesh = vantic_TriangulateTarget(targetId, 0);
+    // Without memory for the flat copy it stays empty and the pick reads the mesh record itself.
+    vantic::BuildFlatTriangles(made.mesh, made.triangles);
     // The first target keeps the host's selection; later ones start from a clear one.
     if (count > 0) FX(fxPointSelect_ClearAll)(targetId);
     ReplaceTargetArrays(brush, *own, ids, selection, weights, meshes, count + 1);

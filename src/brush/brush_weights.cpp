@@ -8,6 +8,7 @@
 #include "binding/host_table.h"
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
+#include "brush/point_snapshot.h"
 #include "brush/world_radius.h"
 #include "geometry/vec3_ops.h"
 
@@ -36,19 +37,31 @@ Falloff MakeFalloff(const Brush &brush) {
     return Falloff{radius, 1.0 / radius, 1.0 - brush.falloff};
 }
 
-double PointDistance(KorrinItem target, int32_t point, const double *centre) {
-    double p[3];
-    FX(fxMeshPoint)(target, point, p, KORRIN_POSITIONS_CURRENT);
-    return geo::Distance(p, centre);
-}
+// Where the weights read positions: the event's snapshot, or the host point by point for a client's
+// call, which reads each point once anyway.
+struct PointReader {
+    PointSnapshot *points;  // may be null
+    int32_t t;              // the target's position in the snapshot
+    KorrinItem target;
+
+    double distance(int32_t point, const double *centre) const {
+        double p[3];
+        if (points)
+            points->position(t, point, p);
+        else
+            FX(fxMeshPoint)(target, point, p, KORRIN_POSITIONS_CURRENT);
+        return geo::Distance(p, centre);
+    }
+};
 
 // Walks the polygons connected to `polygon` through points inside R, depth first in the order a
 // recursion takes them: from each corner inside R its polygons are walked at once, before the next
 // corner. The walk runs on an explicit stack, so the depth does not grow the call stack. Each reached
 // corner is measured once (a non-zero weight marks it done). visited has polygonCount entries and
 // weights weightCount: indices beyond them are not walked.
-void WeightFloodPolygon(KorrinItem target, int32_t polygon, const double *centre, const Falloff &falloff,
+void WeightFloodPolygon(const PointReader &reader, int32_t polygon, const double *centre, const Falloff &falloff,
                         std::vector<uint8_t> &visited, double *weights, int32_t weightCount) {
+    const KorrinItem target = reader.target;
     const int32_t polygonCount = static_cast<int32_t>(visited.size());
     // One frame per polygon being walked. Its corners, then the polygons around its current corner,
     // sit on one shared list of indices that grows and shrinks with the frames.
@@ -81,7 +94,7 @@ void WeightFloodPolygon(KorrinItem target, int32_t polygon, const double *centre
         }
         const int32_t q = lists[frame.nextCorner++];
         if (q < 0 || q >= weightCount || weights[q] != 0.0) continue;
-        const double d = PointDistance(target, q, centre);
+        const double d = reader.distance(q, centre);
         if (!(d < falloff.radius)) {
             weights[q] = kReachedOutside;
             continue;
@@ -95,10 +108,10 @@ void WeightFloodPolygon(KorrinItem target, int32_t polygon, const double *centre
     }
 }
 
-// Calls visit(falloff, target, weights, n) for every target whose weights the brush reaches, n being
-// how many of its weights may be written.
+// Calls visit(falloff, reader, weights, n) for every target whose weights the brush reaches, n being
+// how many of its weights may be written. With a snapshot, the points are read from it.
 template <class Visit>
-void ForEachWeightedTarget(Brush *brush, Visit visit) {
+void ForEachWeightedTarget(Brush *brush, PointSnapshot *points, Visit visit) {
     const BrushArrays *own = OwnArrays(brush);
     if (!brush->targetIds || !brush->weights) return;
     const Falloff falloff = MakeFalloff(*brush);
@@ -106,37 +119,55 @@ void ForEachWeightedTarget(Brush *brush, Visit visit) {
     for (int32_t t = 0; t < targets; ++t) {
         const KorrinItem target = brush->targetIds[t];
         double *weights = brush->weights[t];
-        const int32_t n = weights ? TargetPointCount(*own, t, target) : 0;
-        visit(falloff, target, weights, n);
+        // The snapshot was taken over the same reachable targets, unless a client changed them since.
+        const bool snapped = points && t < points->targetCount() && points->target(t) == target;
+        int32_t n = 0;
+        if (weights && snapped) n = BoundedPointCount(own->targets[t].length, points->pointCount(t));
+        if (weights && !snapped) n = TargetPointCount(*own, t, target);
+        visit(falloff, PointReader{snapped ? points : nullptr, t, target}, weights, n);
     }
+}
+
+void ConnectedWeights(Brush *brush, PointSnapshot *points) {
+    ForEachWeightedTarget(brush, points, [&](const Falloff &falloff, const PointReader &reader, double *weights,
+                                             int32_t n) {
+        for (int32_t i = 0; i < n; ++i) weights[i] = 0.0;
+        if (reader.target != brush->hitTarget) return;
+        const int32_t m = MeshPolygonCount(reader.target);
+        std::vector<uint8_t> visited(m > 0 ? static_cast<size_t>(m) : 0, 0);
+        WeightFloodPolygon(reader, brush->hitPolygon, brush->hitPosition, falloff, visited, weights, n);
+    });
 }
 
 }  // namespace
 
-}  // namespace vantic
-
-void vantic_BrushCalculateWeights(Brush *brush) {
+void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
     if (!brush || brush->hitTarget == 0) return;
-    if (brush->weightMode != VANTIC_WEIGHTS_DISTANCE) {
-        vantic::BrushCalculateConnectedWeights(brush);
-        return;
-    }
-    vantic::ForEachWeightedTarget(brush, [&](const vantic::Falloff &falloff, KorrinItem target, double *weights,
+    if (brush->weightMode != VANTIC_WEIGHTS_DISTANCE) return ConnectedWeights(brush, points);
+    ForEachWeightedTarget(brush, points, [&](const Falloff &falloff, const PointReader &reader, double *weights,
                                              int32_t n) {
+        if (reader.points) reader.points->readAll(reader.t);
+        const double *xyz = reader.points ? reader.points->positions(reader.t) : nullptr;
+        const double *centre = brush->hitPosition;
+        if (xyz) {
+            for (int32_t i = 0; i < n; ++i) {
+                const double d = geo::Distance(xyz + 3 * static_cast<size_t>(i), centre);
+                weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
+            }
+            return;
+        }
         for (int32_t i = 0; i < n; ++i) {
-            const double d = vantic::PointDistance(target, i, brush->hitPosition);
+            const double d = reader.distance(i, centre);
             weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
         }
     });
 }
 
-void vantic::BrushCalculateConnectedWeights(Brush *brush) {
+void BrushCalculateConnectedWeights(Brush *brush) {
     if (!brush || brush->hitTarget == 0) return;
-    ForEachWeightedTarget(brush, [&](const Falloff &falloff, KorrinItem target, double *weights, int32_t n) {
-        for (int32_t i = 0; i < n; ++i) weights[i] = 0.0;
-        if (target != brush->hitTarget) return;
-        const int32_t m = MeshPolygonCount(target);
-        std::vector<uint8_t> visited(m > 0 ? static_cast<size_t>(m) : 0, 0);
-        WeightFloodPolygon(target, brush->hitPolygon, brush->hitPosition, falloff, visited, weights, n);
-    });
+    ConnectedWeights(brush, nullptr);
 }
+
+}  // namespace vantic
+
+void vantic_BrushCalculateWeights(Brush *brush) { vantic::BrushCalculateWeightsOn(brush, nullptr); }

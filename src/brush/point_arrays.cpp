@@ -70,6 +70,7 @@ void RemoveTargetArrays(BrushArrays &own, int32_t k) {
     std::free(entry.weights);
     std::free(entry.boxMarks);
     vantic_FreeMesh(entry.mesh);
+    FreeFlatTriangles(entry.triangles);
     std::memmove(own.targets + k, own.targets + k + 1, static_cast<size_t>(own.count - k - 1) * sizeof(TargetArrays));
     --own.count;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "brush/flat_triangles.h"
 #include "korrin_host_services.h"
 #include "vanticAPI.h"
 
@@ -16,6 +17,7 @@ struct TargetArrays {
     int32_t *flags;     // selection flags, length entries
     double *weights;    // weights, length entries
     TriangleMesh *mesh; // the triangulation, may be null
+    FlatTriangles triangles; // mesh as a flat buffer; polygonStarts null when it could not be made
     int32_t *boxMarks;  // box marks during a box drag, boxLength entries
     int32_t length;
     int32_t boxLength;
@@ -53,7 +55,7 @@ double *NewPointWeights(int32_t count);
 
 // Appends one target's record; false (nothing changed) when out of memory.
 bool AppendTargetArrays(BrushArrays &own, const TargetArrays &entry);
-// Frees target k's arrays and mesh and drops its record.
+// Frees target k's arrays, mesh and flat triangles and drops its record.
 void RemoveTargetArrays(BrushArrays &own, int32_t k);
 // Frees the box marks of every target and the outer box array.
 void FreeOwnBoxMarks(BrushArrays &own);

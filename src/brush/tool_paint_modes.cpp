@@ -3,6 +3,7 @@
 #include "binding/host_lists.h"
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
+#include "brush/point_snapshot.h"
 #include "brush/tool_modes.h"
 #include "brush/tool_steps.h"
 #include "geometry/vec3_ops.h"
@@ -79,9 +80,10 @@ void WeightBrushEvent(Brush *brush, int64_t event) {
     if (event != KORRIN_EVENT_PRESS && event != KORRIN_EVENT_DRAG) return;
     if (ResizeDrag(brush, event)) return;
     ReadMouse(brush);
-    if (Pick(brush)) {
+    PointSnapshot points(brush, true);
+    if (Pick(brush, points)) {
         geo::Copy(brush->hitPosition, brush->anchor);
-        vantic_BrushCalculateWeights(brush);
+        Weigh(brush, points);
     } else {
         BrushClearHit(brush);
     }
@@ -92,8 +94,9 @@ void ViewPlaneDragEvent(Brush *brush, int64_t event) {
     if (ResizeDrag(brush, event)) return;
     if (event == KORRIN_EVENT_PRESS) {
         ReadMouse(brush);
-        if (Pick(brush)) Grab(brush);
-        vantic_BrushCalculateWeights(brush);  // nothing without a hit
+        PointSnapshot points(brush, true);
+        if (Pick(brush, points)) Grab(brush);
+        Weigh(brush, points);  // nothing without a hit
         Redraw(brush);
     } else if (event == KORRIN_EVENT_DRAG) {
         // The plane runs through the press's hit; the drag does not pick again.
@@ -113,29 +116,31 @@ void SurfaceDragEvent(Brush *brush, int64_t event) {
     if (event == KORRIN_EVENT_RELEASE) return ReleaseClearingHit(brush);
     if (event == KORRIN_EVENT_PRESS) {
         ReadMouse(brush);
-        if (!Pick(brush)) return;  // a press beside the targets does nothing more, not even redraw
+        PointSnapshot points(brush, true);
+        if (!Pick(brush, points)) return;  // a press beside the targets does nothing more, not even redraw
         Grab(brush);
-        vantic_BrushCalculateWeights(brush);
+        Weigh(brush, points);
         Redraw(brush);
         return;
     }
     if (event != KORRIN_EVENT_DRAG) return;
     const SurfaceHold held = Hold(*brush);
     ReadMouse(brush);
-    if (!Pick(brush)) {
+    PointSnapshot points(brush, true);
+    if (!Pick(brush, points)) {
         // Off the targets the anchor slides on the view plane; the failed pick cleared hitTarget,
         // so the weights stay as they were.
         geo::Copy(brush->anchor, brush->hitPosition);
         geo::Zero(brush->delta);
         MoveAnchorOnViewPlane(brush, brush->hitPosition);
-        vantic_BrushCalculateWeights(brush);
+        Weigh(brush, points);
         Restore(brush, held);
     } else if (brush->mouseButton == VANTIC_BUTTON_RESIZE) {
         Resize(brush);  // the new pick stays
     } else {
         Grab(brush);
         MoveAnchorOnViewPlane(brush, brush->hitPosition);
-        vantic_BrushCalculateWeights(brush);
+        Weigh(brush, points);
         Restore(brush, held);
     }
     Redraw(brush);
@@ -150,8 +155,9 @@ void SelectByWeightsEvent(Brush *brush, int64_t event) {
         BrushUpdateDisplay(brush);  // a press with the resize button only moves the drawn brush
         return;
     }
-    if (Pick(brush)) {
-        vantic_BrushCalculateWeights(brush);
+    PointSnapshot points(brush, true);
+    if (Pick(brush, points)) {
+        Weigh(brush, points);
         BrushSelectByWeights(brush);
         vantic_BrushUpdateSelection(brush);
     } else {

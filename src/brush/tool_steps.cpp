@@ -3,6 +3,7 @@
 #include "binding/host_table.h"
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
+#include "brush/point_snapshot.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
 
@@ -29,6 +30,13 @@ void SelectionRedraw(Brush *brush) {
 }
 
 bool Pick(Brush *brush) { return vantic_BrushRayCast(brush) != 0; }
+
+bool Pick(Brush *brush, PointSnapshot &points) {
+    if (brush->pickMode != VANTIC_PICK_RAY_CAST) return Pick(brush);  // the screen pick
+    return BrushRayCastOn(brush, points) != 0;
+}
+
+void Weigh(Brush *brush, PointSnapshot &points) { BrushCalculateWeightsOn(brush, &points); }
 
 void Grab(Brush *brush) {
     geo::Copy(brush->hitPosition, brush->anchor);

@@ -1,0 +1,84 @@
+#include "brush/flat_triangles.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+namespace vantic {
+
+namespace {
+
+template <class T>
+T *Allocate(size_t count) {
+    return static_cast<T *>(std::malloc((count > 0 ? count : 1) * sizeof(T)));
+}
+
+// Triangles a walk over the polygon takes: none for a null list or a negative count.
+int32_t TakenTriangles(const PolygonTriangles &polygon) {
+    return polygon.triangles && polygon.triangleCount > 0 ? polygon.triangleCount : 0;
+}
+
+}  // namespace
+
+bool BuildFlatTriangles(const TriangleMesh *mesh, FlatTriangles &out) {
+    out = FlatTriangles{};
+    const int32_t polygons = mesh && mesh->polygons && mesh->polygonCount > 0 ? mesh->polygonCount : 0;
+    int64_t triangles = 0;
+    for (int32_t j = 0; j < polygons; ++j) triangles += TakenTriangles(mesh->polygons[j]);
+    // Triangle indices are 32-bit; three corners each must fit in a size_t on every platform.
+    if (triangles > std::numeric_limits<int32_t>::max() / 3) return false;
+
+    FlatTriangles flat{};
+    flat.corners = Allocate<int32_t>(static_cast<size_t>(triangles) * 3);
+    flat.polygonStarts = Allocate<int32_t>(static_cast<size_t>(polygons) + 1);
+    if (!flat.corners || !flat.polygonStarts) {
+        FreeFlatTriangles(flat);
+        return false;
+    }
+    int32_t k = 0, largest = -1;
+    for (int32_t j = 0; j < polygons; ++j) {
+        flat.polygonStarts[j] = k;
+        const PolygonTriangles &polygon = mesh->polygons[j];
+        for (int32_t i = 0; i < TakenTriangles(polygon); ++i, ++k)
+            for (int c = 0; c < 3; ++c) {
+                const int32_t corner = polygon.triangles[i].corners[c];
+                flat.corners[3 * k + c] = corner;
+                largest = std::max(largest, corner);
+                if (corner < 0) flat.negativeCorners = 1;
+            }
+    }
+    flat.polygonStarts[polygons] = k;
+    flat.triangleCount = k;
+    flat.polygonCount = polygons;
+    flat.cornerBound = largest + 1;
+
+    // The used points: a mark per index up to the largest, then the marked ones in order.
+    auto *marks = static_cast<unsigned char *>(std::calloc(static_cast<size_t>(flat.cornerBound) + 1, 1));
+    flat.usedPoints = Allocate<int32_t>(static_cast<size_t>(flat.cornerBound));
+    if (!marks || !flat.usedPoints) {
+        std::free(marks);
+        FreeFlatTriangles(flat);
+        return false;
+    }
+    for (int64_t c = 0; c < int64_t{3} * k; ++c)
+        if (flat.corners[c] >= 0) marks[flat.corners[c]] = 1;
+    for (int32_t p = 0; p < flat.cornerBound; ++p)
+        if (marks[p]) flat.usedPoints[flat.usedCount++] = p;
+    std::free(marks);
+    out = flat;
+    return true;
+}
+
+void FreeFlatTriangles(FlatTriangles &flat) {
+    std::free(flat.corners);
+    std::free(flat.polygonStarts);
+    std::free(flat.usedPoints);
+    flat = FlatTriangles{};
+}
+
+int32_t PolygonOfTriangle(const FlatTriangles &flat, int32_t k) {
+    const int32_t *begin = flat.polygonStarts, *end = begin + flat.polygonCount + 1;
+    return static_cast<int32_t>(std::upper_bound(begin, end, k) - begin) - 1;
+}
+
+}  // namespace vantic

@@ -1,0 +1,51 @@
+// A cheap, conservative test run before vantic_RayIntersectTriangle2 (cull on): it only ever rejects
+// triangles that test would reject too, so the pick's results stay the same bit for bit.
+//
+// Each point gets two plane coordinates once per call: its signed offsets from two planes through the
+// ray. For a triangle, the products of these coordinates give, for each edge, on which side of the
+// plane through the ray and that edge the ray's line passes; a ray that passes clearly outside one edge
+// cannot hit. "Clearly" is a tolerance that covers every rounding of both this test and the exact one.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace vantic {
+
+class RayPrefilter {
+public:
+    RayPrefilter(const double *origin, const double *direction);
+
+    // Writes the plane coordinates of p to xy[0], xy[1] and returns how far p lies from the ray's origin
+    // along any axis, or a negative value when p is too large or not a number for the tolerance to hold.
+    double place(const double *p, double *xy) const {
+        const double d[3] = {p[0] - origin_[0], p[1] - origin_[1], p[2] - origin_[2]};
+        xy[0] = sign_ * (vk_ * d[a_] - va_ * d[k_]);
+        xy[1] = vk_ * d[b_] - vb_ * d[k_];
+        const double r0 = std::fabs(d[0]), r1 = std::fabs(d[1]), r2 = std::fabs(d[2]);
+        const double r01 = r0 > r1 ? r0 : r1, r = r01 > r2 ? r01 : r2;
+        return r0 <= kLargest && r1 <= kLargest && r2 <= kLargest ? r : -1.0;
+    }
+
+    // The tolerance for triangles whose corners lie within reach (the largest value place() returned for
+    // them) of the origin along every axis; +infinity (nothing is rejected) when any place() failed.
+    double tolerance(double reach, bool failed) const;
+
+    // True when the ray, cull on, cannot hit the triangle with corners c0, c1, c2 in that order, given
+    // their plane coordinates.
+    static bool Misses(const double *xy0, const double *xy1, const double *xy2, double tolerance) {
+        return xy0[0] * xy2[1] - xy0[1] * xy2[0] < -tolerance || xy1[0] * xy0[1] - xy1[1] * xy0[0] < -tolerance ||
+               xy2[0] * xy1[1] - xy2[1] * xy1[0] < -tolerance;
+    }
+
+private:
+    static constexpr double kLargest = 0x1p250;  // beyond it the products could leave the double range
+
+    const double *origin_;
+    int k_, a_, b_;             // the direction's largest axis and the two after it, cyclically
+    double vk_, va_, vb_;       // direction components on them, vk_ made non-negative
+    double sign_;               // the sign given to vk_, folded into the first coordinate
+    bool usable_;
+};
+
+}  // namespace vantic
