@@ -1,17 +1,20 @@
-// Per-event cost of the brush on square grids of about 10k, 100k and 1M points, each beside a
-// baseline that only fetches the mesh through the host services once (every point, or every
-// triangle corner of the brush's triangle mesh), in the same run:
-//   - a mode-0 press through the host's mouse event (ray-cast pick + straight weights + drawn brush)
-//     against corners + points;
-//   - the ray-cast pick alone against corners; the straight weights alone against points;
-//   - the connected weights with a small and a large brush, whose regions cover the same number of
-//     grid cells at every mesh size (their cost should follow the region, not the mesh);
-//   - the screen-space pick and a box drag against every point fetched and projected once.
+// Per-event cost of the brush on square grids of about 10k, 100k and 1M points, each as a ratio to
+// the pass over the data it cannot do without, measured in the same run (the summary at the end
+// prints the ratios, from CPU time, as the machine may be shared):
+//   - BaselinePoints: every point fetched once through the host. The floor of the ray-cast pick, the
+//     weights (straight, and connected with a small and a large brush, whose regions cover the same
+//     number of grid cells at every mesh size) and a mode-0 press through the host's mouse event
+//     (pick + straight weights + drawn brush);
+//   - BaselineScreen: every point fetched and projected once, and every polygon's corners read once.
+//     The floor of the screen-space pick and of a box drag.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "loading/plugin_host.h"
@@ -68,38 +71,24 @@ Scene &SceneOf(int32_t side) {
     return *scene;
 }
 
-// ---- baselines: the mesh fetched once through the host ----
+// ---- floors: the data fetched once through the host ----
 
-// One pass over every point, and over every triangle corner, through the host.
-void FetchEveryPoint(Scene &s) {
-    static auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
-    double p[3];
-    for (int32_t i = 0; i < s.points(); ++i) {
-        meshPoint(s.mesh, i, p, 1);
-        benchmark::DoNotOptimize(p);
+void FetchPoints(benchmark::State &state, Scene &s) {
+    auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
+    for (auto _ : state) {
+        double p[3];
+        for (int32_t i = 0; i < s.points(); ++i) {
+            meshPoint(s.mesh, i, p, 1);
+            benchmark::DoNotOptimize(p);
+        }
     }
 }
 
-void FetchEveryCorner(Scene &s) {
-    static auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
-    const TriangleMesh *mesh = s.brush->targetMeshes[0];
-    double p[3];
-    for (int32_t j = 0; j < mesh->polygonCount; ++j)
-        for (int32_t k = 0; k < mesh->polygons[j].triangleCount; ++k)
-            for (int32_t c : mesh->polygons[j].triangles[k].corners) {
-                meshPoint(s.mesh, c, p, 1);
-                benchmark::DoNotOptimize(p);
-            }
-}
-
-void FetchPoints(benchmark::State &state, Scene &s) {
-    for (auto _ : state) FetchEveryPoint(s);
-}
-
-// What the screen-space measures cannot do without: every point fetched and projected once.
-void ProjectPoints(benchmark::State &state, Scene &s) {
+void FetchProjectedPointsAndPolygons(benchmark::State &state, Scene &s) {
     auto *meshPoint = vhost::ServiceAs<fxMeshPoint_fn>("fxMeshPoint");
     auto *toScreen = vhost::ServiceAs<fxWorldScreenConversion_fn>("fxWorldScreenConversion");
+    auto *meshPoly = vhost::ServiceAs<fxMeshPoly_fn>("fxMeshPoly");
+    const int32_t polygons = s.side * s.side;
     for (auto _ : state) {
         double p[3], screen[3];
         for (int32_t i = 0; i < s.points(); ++i) {
@@ -107,17 +96,11 @@ void ProjectPoints(benchmark::State &state, Scene &s) {
             toScreen(p, screen, 0);
             benchmark::DoNotOptimize(screen);
         }
-    }
-}
-
-void FetchCorners(benchmark::State &state, Scene &s) {
-    for (auto _ : state) FetchEveryCorner(s);
-}
-
-void FetchCornersAndPoints(benchmark::State &state, Scene &s) {
-    for (auto _ : state) {
-        FetchEveryCorner(s);
-        FetchEveryPoint(s);
+        int32_t corners[16], count = 0, flags = 0;
+        for (int32_t j = 0; j < polygons; ++j) {
+            meshPoly(s.mesh, j, corners, 16, &count, &flags, 0);
+            benchmark::DoNotOptimize(corners);
+        }
     }
 }
 
@@ -176,31 +159,70 @@ void BoxDrag(benchmark::State &state, Scene &s) {
 
 using Body = void (*)(benchmark::State &, Scene &);
 
-void Register(const std::string &name, int32_t side, Body body) {
-    benchmark::RegisterBenchmark(name.c_str(), [side, body](benchmark::State &state) { body(state, SceneOf(side)); })
+// Which floor each benchmark is measured against, by name without the size.
+std::map<std::string, std::string> &FloorOf() {
+    static std::map<std::string, std::string> floors;
+    return floors;
+}
+
+void Register(const std::string &name, const char *label, int32_t side, const std::string &floor, Body body) {
+    const std::string full = name + "/" + label;
+    if (!floor.empty()) FloorOf()[full] = floor + "/" + label;
+    benchmark::RegisterBenchmark(full.c_str(), [side, body](benchmark::State &state) { body(state, SceneOf(side)); })
         ->Unit(benchmark::kMillisecond);
 }
+
+// The console table as usual, then each benchmark's CPU time as a ratio to its floor's in this run.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                order_.emplace_back(run.benchmark_name(), run.GetAdjustedCPUTime());
+    }
+    void summary() const {
+        std::map<std::string, double> cpu(order_.begin(), order_.end());
+        std::printf("\n%-32s %12s  %-28s %8s\n", "event", "CPU ms", "floor", "ratio");
+        for (const auto &[name, time] : order_) {
+            auto floor = FloorOf().find(name);
+            if (floor == FloorOf().end()) continue;
+            auto base = cpu.find(floor->second);
+            if (base == cpu.end() || !(base->second > 0.0))
+                std::printf("%-32s %12.3f  %-28s %8s\n", name.c_str(), time, floor->second.c_str(), "(not run)");
+            else
+                std::printf("%-32s %12.3f  %-28s %7.2fx\n", name.c_str(), time, floor->second.c_str(),
+                            time / base->second);
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, double>> order_;
+};
 
 }  // namespace
 
 int main(int argc, char **argv) {
-    // 101², 317² and 1001² points.
+    // 101², 317² and 1001² points. Each floor runs before the events measured against it.
     for (auto [side, label] : {std::pair{100, "10k"}, {316, "100k"}, {1000, "1M"}}) {
-        const std::string at = std::string("/") + label;
-        Register("BaselinePoints" + at, side, &FetchPoints);
-        Register("BaselineCorners" + at, side, &FetchCorners);
-        Register("BaselineCornersAndPoints" + at, side, &FetchCornersAndPoints);
-        Register("BaselineProjectedPoints" + at, side, &ProjectPoints);
-        Register("PressMode0" + at, side, &Press);
-        Register("RayCastPick" + at, side, &RayCast);
-        Register("StraightWeights" + at, side, [](benchmark::State &st, Scene &s) { Weights(st, s, 0, 0); });
-        Register("ConnectedWeights5Cells" + at, side, [](benchmark::State &st, Scene &s) { Weights(st, s, 1, 5); });
-        Register("ConnectedWeights50Cells" + at, side, [](benchmark::State &st, Scene &s) { Weights(st, s, 1, 50); });
-        Register("ScreenPick" + at, side, &ScreenPick);
-        Register("BoxDrag" + at, side, &BoxDrag);
+        const std::string points = "BaselinePoints", screen = "BaselineScreen";
+        Register(points, label, side, "", &FetchPoints);
+        Register(screen, label, side, "", &FetchProjectedPointsAndPolygons);
+        Register("PressMode0", label, side, points, &Press);
+        Register("RayCastPick", label, side, points, &RayCast);
+        Register("StraightWeights", label, side, points,
+                 [](benchmark::State &st, Scene &s) { Weights(st, s, 0, 0); });
+        Register("ConnectedWeights5Cells", label, side, points,
+                 [](benchmark::State &st, Scene &s) { Weights(st, s, 1, 5); });
+        Register("ConnectedWeights50Cells", label, side, points,
+                 [](benchmark::State &st, Scene &s) { Weights(st, s, 1, 50); });
+        Register("ScreenPick", label, side, screen, &ScreenPick);
+        Register("BoxDrag", label, side, screen, &BoxDrag);
     }
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.summary();
     benchmark::Shutdown();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <limits>
 #include <set>
 #include <stdexcept>
+#include <string>
 
 #include "model/host.h"
 
@@ -75,10 +76,20 @@ void Mesh::rebuild() {
     }
 }
 
-Mesh *MeshStore::find(KorrinItem id) {
-    auto it = meshes.find(id);
-    return it == meshes.end() ? nullptr : &it->second;
+Mesh &MeshTable::operator[](KorrinItem id) {
+    if (id < 1 || id > static_cast<KorrinItem>(std::numeric_limits<int32_t>::max()))
+        throw std::out_of_range("mesh id " + std::to_string(id));
+    if (id > slots_.size()) slots_.resize(static_cast<size_t>(id));
+    std::unique_ptr<Mesh> &slot = slots_[static_cast<size_t>(id - 1)];
+    if (!slot) slot = std::make_unique<Mesh>();
+    return *slot;
 }
+
+void MeshTable::erase(KorrinItem id) {
+    if (id >= 1 && id <= slots_.size()) slots_[static_cast<size_t>(id - 1)].reset();
+}
+
+Mesh *MeshStore::find(KorrinItem id) { return meshes.find(id); }
 
 Effect *MeshStore::findEffect(KorrinItem id) {
     auto it = effects.find(id);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,26 @@ struct Effect {
     std::vector<KorrinItem> targets;  // in host order
 };
 
+// Meshes by item id. Ids count up from 1 and are never reused, so the mesh of item id lives at index
+// id - 1 (null when the item has none): every point read looks its mesh up, and this keeps that to
+// one index.
+class MeshTable {
+public:
+    // The mesh of id, made empty when it has none; throws std::out_of_range for id 0 and ids past
+    // what 32-bit indices reach.
+    Mesh &operator[](KorrinItem id);
+    Mesh *find(KorrinItem id) {
+        return id >= 1 && id <= slots_.size() ? slots_[static_cast<size_t>(id - 1)].get() : nullptr;
+    }
+    size_t count(KorrinItem id) { return find(id) ? 1 : 0; }
+    void erase(KorrinItem id);
+
+private:
+    std::vector<std::unique_ptr<Mesh>> slots_;
+};
+
 struct MeshStore {
-    std::map<KorrinItem, Mesh> meshes;
+    MeshTable meshes;
     std::map<KorrinItem, Effect> effects;
     Mesh *find(KorrinItem id);
     Effect *findEffect(KorrinItem id);

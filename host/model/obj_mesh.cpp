@@ -118,7 +118,9 @@ std::string CheckedText(const std::string &path, const std::string &text, std::v
                     FailAt(path, lineNumber,
                            "face " + std::to_string(faces) + " uses vertex " + words[k].substr(0, words[k].find('/')) +
                                " but the file has " + std::to_string(vertexTotal) + " vertices");
-                checked += " " + std::to_string(absolute);
+                // Appended in two steps: GCC 12 at -O3 warns falsely on " " + std::to_string(...).
+                checked += ' ';
+                checked += std::to_string(absolute);
             }
         }
         checked += '\n';

@@ -10,6 +10,7 @@
 #include "binding/host_table.h"
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
+#include "brush/projected_points.h"
 #include "brush/tool_modes.h"
 #include "brush/tool_steps.h"
 
@@ -180,12 +181,9 @@ void vantic_BrushDragBoxSelection(Brush *brush) {
         const KorrinItem target = brush->targetIds[t];
         int32_t *marks = brush->boxSelection[t];
         const int32_t n = BoxMarkCount(*brush, *own, t);
-        for (int32_t i = 0; i < n; ++i) {
-            double p[3], s[3];
-            FX(fxMeshPoint)(target, i, p, KORRIN_POSITIONS_CURRENT);
-            FX(fxWorldScreenConversion)(p, s, KORRIN_WORLD_TO_SCREEN);
+        ForEachProjectedPoint(target, n, [&](int32_t i, const double *, const double *s) {
             const int32_t sx = TruncateToInt(s[0]), sy = TruncateToInt(s[1]);
             marks[i] = x.low < sx && sx < x.high && y.low < sy && sy < y.high ? 1 : 0;
-        }
+        });
     }
 }

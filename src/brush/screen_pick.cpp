@@ -1,12 +1,17 @@
 // The screen-space pick: the nearest projected point, polygon side and polygon centre to the mouse,
 // measured in pixels over every target, with no depth test and no distance limit.
+#include <cfloat>
+#include <cmath>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <span>
 
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
+#include "brush/polygon_corner_reader.h"
+#include "brush/projected_points.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
@@ -46,43 +51,140 @@ struct ScreenPickResult {
     uint32_t edge[2] = {UINT32_MAX, UINT32_MAX};            // likewise until a side is measured
     int32_t polygon = -1;                                   // likewise until a centre is measured
     double pointPosition[3] = {0.0, 0.0, 0.0};
+    double pointSquare = NAN;  // the squared distance of the best point; NaN (compares false) until one
+};
+
+// Plain comparisons: with a non-finite coordinate the skipping below is off, so how they treat NaN
+// does not matter, and they compile to single instructions.
+double Min(double a, double b) { return a < b ? a : b; }
+double Max(double a, double b) { return a > b ? a : b; }
+
+// Whether a polygon's sides, or its centre, can be passed over because none of them can come
+// strictly nearer to the mouse than the best so far (a measure that is not smaller never replaces
+// the best, so skipping it changes nothing). Each side's measure is the mouse's distance to a corner
+// or to a foot between two corners, and the centre is the corners' mean, so up to rounding each is
+// at least the mouse's distance to the box around the corners, whose square is gap2. The slack
+// covers that rounding, and the rounding of the test itself, many times over: it grows with the
+// coordinates' size (scale) and with the corner count (the centre's sum).
+// The squared distance from m to the box around a and b, on screen.
+double BoxGap2(const double *m, const double *a, const double *b) {
+    const double dx = Max(Max(Min(a[0], b[0]) - m[0], m[0] - Max(a[0], b[0])), 0.0);
+    const double dy = Max(Max(Min(a[1], b[1]) - m[1], m[1] - Max(a[1], b[1])), 0.0);
+    return dx * dx + dy * dy;
+}
+
+struct Reach {
+    bool sidesFar = false, centreFar = false;
+};
+
+class FarTest {
+public:
+    explicit FarTest(double scale) : scale_(scale) {}
+
+    Reach operator()(double gap2, int32_t k, const ScreenPickResult &best) {
+        // The limits change only with k and the two bests, which seldom change from one polygon to
+        // the next.
+        if (k != k_ || !(best.side.distance == side_) || !(best.centre.distance == centre_)) {
+            k_ = k;
+            side_ = best.side.distance;
+            centre_ = best.centre.distance;
+            const double kk = static_cast<double>(k) + 4.0;
+            const double slack = scale_ * kk * kk + 0x1p-1000;
+            sideLimit_ = Limit(side_, slack);
+            centreLimit_ = Limit(centre_, slack);
+        }
+        return {gap2 > sideLimit_, gap2 > centreLimit_};
+    }
+    // The same for one side of the polygon last tested, gap2 measured to the box around its ends. A
+    // side measured since may have lowered the best; the limit kept is then only looser.
+    bool sideFar(double gap2) const { return gap2 > sideLimit_; }
+
+private:
+    // No limit before the first measure (-1) or after a non-number.
+    static double Limit(double best, double slack) {
+        const double reach = best + slack;
+        return best >= 0.0 ? reach * reach : HUGE_VAL;
+    }
+
+    double scale_;
+    int32_t k_ = -1;
+    double side_ = 0.0, centre_ = 0.0, sideLimit_ = HUGE_VAL, centreLimit_ = HUGE_VAL;
 };
 
 void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &best) {
     const int32_t n = vantic::MeshPointCount(target);
-    std::vector<double> screen(n > 0 ? static_cast<size_t>(n) * 3 : 0);
-    for (int32_t i = 0; i < n; ++i) {
-        double p[3];
-        FX(fxMeshPoint)(target, i, p, KORRIN_POSITIONS_CURRENT);
-        double *s = &screen[static_cast<size_t>(i) * 3];
-        FX(fxWorldScreenConversion)(p, s, KORRIN_WORLD_TO_SCREEN);
-        s[2] = 0.0;
-        if (best.point.offer(vantic::geo::Distance(s, mouse))) {
+    // x of every point, then y, for this call only; the screen plane is z = 0. Two rows rather than
+    // pairs: a pair is read back from where the host just wrote it one double at a time, and a paired
+    // load would stall on that.
+    const size_t count = n > 0 ? static_cast<size_t>(n) : 0;
+    std::unique_ptr<double[]> xy(new double[count * 2 + 1]);
+    double *const xs = xy.get();
+    double *const ys = xy.get() + count;
+    // The largest |x| or |y| on screen, mouse included, and whether all are finite: the size of the
+    // rounding the skipping below must cover.
+    double magnitude = Max(std::fabs(mouse[0]), std::fabs(mouse[1]));
+    bool finite = true;
+    double pointSquare = best.pointSquare;  // kept in a register through the host calls
+    vantic::ForEachProjectedPoint(target, n, [&](int32_t i, const double *p, const double *projected) {
+        const double s[3] = {projected[0], projected[1], 0.0};
+        xs[i] = s[0];
+        ys[i] = s[1];
+        const double ax = std::fabs(s[0]), ay = std::fabs(s[1]);
+        finite &= (ax <= DBL_MAX) & (ay <= DBL_MAX);  // false for infinities and non-numbers
+        magnitude = Max(magnitude, Max(ax, ay));
+        // The distance is the root of q; the root never decreases as q grows, so a q at or above the
+        // best one's cannot give a strictly smaller distance and needs no root.
+        double d[3];
+        vantic::geo::Sub(s, mouse, d);
+        const double q = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+        if (q >= pointSquare) return;
+        if (best.point.offer(std::sqrt(q))) {
+            pointSquare = q;
             best.pointIndex = static_cast<uint32_t>(i);
             best.target = target;
             vantic::geo::Copy(p, best.pointPosition);
         }
-    }
+    });
+    best.pointSquare = pointSquare;
+
+    // The slack's scale. Far beyond any screen the squares could overflow, so there, as with a
+    // coordinate that is not finite, nothing is passed over.
+    FarTest far(finite && magnitude < 0x1p500 ? magnitude * 0x1p-40 : HUGE_VAL);
+
     const int32_t m = vantic::MeshPolygonCount(target);
+    vantic::PolygonCornerReader reader;
     for (int32_t p = 0; p < m; ++p) {
-        const std::vector<int32_t> corners = vantic::PolygonCorners(target, p);
+        const std::span<const int32_t> corners = reader.read(target, p);
         const int32_t k = static_cast<int32_t>(corners.size());
         // A corner the projection does not cover (the host reported more points since) is skipped
         // with its polygon; a polygon without corners has no centre.
         bool inRange = k > 0;
-        for (int32_t c : corners) inRange = inRange && c >= 0 && c < n;
+        double low[2] = {HUGE_VAL, HUGE_VAL}, high[2] = {-HUGE_VAL, -HUGE_VAL};
+        for (int32_t c : corners) {
+            inRange = inRange && static_cast<uint32_t>(c) < static_cast<uint32_t>(n);  // also c >= 0
+            if (!inRange) break;
+            low[0] = Min(low[0], xs[c]);
+            low[1] = Min(low[1], ys[c]);
+            high[0] = Max(high[0], xs[c]);
+            high[1] = Max(high[1], ys[c]);
+        }
         if (!inRange) continue;
+        const double box[2][3] = {{low[0], low[1], 0.0}, {high[0], high[1], 0.0}};
+        const Reach reach = far(BoxGap2(mouse, box[0], box[1]), k, best);
+        if (reach.sidesFar && reach.centreFar) continue;
+
         double centre[3] = {0.0, 0.0, 0.0};
         for (int32_t j = 0; j < k; ++j) {
-            const int32_t next = corners[j + 1 < k ? j + 1 : 0];
-            const double *a = &screen[static_cast<size_t>(corners[j]) * 3];
-            const double *b = &screen[static_cast<size_t>(next) * 3];
-            if (best.side.offer(SideDistance(mouse, a, b))) {
-                best.edge[0] = static_cast<uint32_t>(corners[j]);
+            const int32_t next = corners[static_cast<size_t>(j + 1 < k ? j + 1 : 0)];
+            const int32_t corner = corners[static_cast<size_t>(j)];
+            const double a[3] = {xs[corner], ys[corner], 0.0}, b[3] = {xs[next], ys[next], 0.0};
+            if (!reach.sidesFar && !far.sideFar(BoxGap2(mouse, a, b)) && best.side.offer(SideDistance(mouse, a, b))) {
+                best.edge[0] = static_cast<uint32_t>(corner);
                 best.edge[1] = static_cast<uint32_t>(next);
             }
             for (int i = 0; i < 3; ++i) centre[i] += a[i];
         }
+        if (reach.centreFar) continue;
         const double inverse = 1.0 / k;
         for (double &c : centre) c *= inverse;
         if (best.centre.offer(vantic::geo::Distance(centre, mouse))) best.polygon = p;
