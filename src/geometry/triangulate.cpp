@@ -282,14 +282,11 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, const van
 
 }  // namespace
 
-int32_t vantic::Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
-    if (n < 3) return 0;
-    if (n == 3) {
-        int32_t count = 0;
-        Write(out, count, 0, 1, 2);
-        return count;
-    }
-    const PolygonPlane plane(n, points, normal);
+namespace {
+
+// Both passes over n > 3 corners.
+int32_t CutWhole(int32_t n, const double *points, const double *normal, Triangle *out) {
+    const vantic::PolygonPlane plane(n, points, normal);
     // Held by pointer: GCC at -O3 with sanitizers misjudges an optional of it as uninitialised.
     std::unique_ptr<Indexes> index;
     if (plane.usable() && n >= kIndexedFrom) index = std::make_unique<Indexes>(n, plane.coordinates());
@@ -304,4 +301,48 @@ int32_t vantic::Triangulate(int32_t n, const double *points, const double *norma
     if (tolerantCount <= count) return count;
     std::copy_n(second.begin(), tolerantCount, out);
     return tolerantCount;
+}
+
+bool SamePoint(const double *p, const double *q) { return p[0] == q[0] && p[1] == q[1] && p[2] == q[2]; }
+
+// The corners left when each repeat of the corner before it (and a last corner repeating the first)
+// is dropped.
+std::vector<int32_t> WithoutRepeats(int32_t n, const double *points) {
+    std::vector<int32_t> kept;
+    for (int32_t i = 0; i < n; ++i)
+        if (kept.empty() || !SamePoint(points + 3 * i, points + 3 * kept.back())) kept.push_back(i);
+    while (kept.size() > 1 && SamePoint(points + 3 * kept.back(), points + 3 * kept.front())) kept.pop_back();
+    return kept;
+}
+
+}  // namespace
+
+int32_t vantic::Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
+    if (n < 3) return 0;
+    if (n == 3) {
+        int32_t count = 0;
+        Write(out, count, 0, 1, 2);
+        return count;
+    }
+    const int32_t count = CutWhole(n, points, normal, out);
+    if (count == n - 2) return count;
+    // A corner repeating its neighbour leaves an edge of no length and no direction, so no ear
+    // through it is ever convex and both passes stall beside it. A polygon they left incomplete
+    // is cut once more without its repeats, which only bound triangles of no area.
+    const std::vector<int32_t> kept = WithoutRepeats(n, points);
+    const int32_t m = static_cast<int32_t>(kept.size());
+    if (m == n || m < 3) return count;
+    std::vector<double> distinct(3 * static_cast<size_t>(m));
+    for (int32_t i = 0; i < m; ++i) Copy(points + 3 * kept[static_cast<size_t>(i)], &distinct[3 * static_cast<size_t>(i)]);
+    std::vector<Triangle> third(static_cast<size_t>(m - 2));
+    int32_t distinctCount = 0;
+    if (m == 3)
+        Write(third.data(), distinctCount, 0, 1, 2);
+    else
+        distinctCount = CutWhole(m, distinct.data(), normal, third.data());
+    if (distinctCount <= count) return count;
+    for (int32_t t = 0; t < distinctCount; ++t)
+        for (int32_t &corner : third[static_cast<size_t>(t)].corners) corner = kept[static_cast<size_t>(corner)];
+    std::copy_n(third.begin(), distinctCount, out);
+    return distinctCount;
 }
