@@ -170,13 +170,10 @@ inline int32_t BothPasses(int32_t n, const double *points, const double *normal,
 // Both passes, and when they leave the polygon incomplete, both again on the polygon without the
 // corners that repeat the one before them, as the module runs them.
 inline int32_t Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
-    if (n < 3) return 0;
-    if (n == 3) {
-        int32_t count = 0;
-        Write(out, count, 0, 1, 2);
-        return count;
-    }
-    const int32_t count = BothPasses(n, points, normal, out);
+    int32_t count = 0;
+    if (n == 3) Write(out, count, 0, 1, 2);
+    if (n <= 3) return count;
+    count = BothPasses(n, points, normal, out);
     if (count == n - 2) return count;
     auto same = [&](int32_t i, int32_t j) {
         return points[3 * i] == points[3 * j] && points[3 * i + 1] == points[3 * j + 1] && points[3 * i + 2] == points[3 * j + 2];
@@ -189,17 +186,14 @@ inline int32_t Triangulate(int32_t n, const double *points, const double *normal
     if (m == n || m < 3) return count;
     std::vector<double> distinct;
     for (int32_t i : kept) distinct.insert(distinct.end(), points + 3 * i, points + 3 * i + 3);
+    // The distinct corners repeat none, so this goes no deeper.
     std::vector<Triangle> third(static_cast<size_t>(m - 2));
-    int32_t distinctCount = 0;
-    if (m == 3)
-        Write(third.data(), distinctCount, 0, 1, 2);
-    else
-        distinctCount = BothPasses(m, distinct.data(), normal, third.data());
+    const int32_t distinctCount = Triangulate(m, distinct.data(), normal, third.data());
     if (distinctCount <= count) return count;
-    for (int32_t t = 0; t < distinctCount; ++t)
-        for (int32_t &corner : third[static_cast<size_t>(t)].corners) corner = kept[static_cast<size_t>(corner)];
-    std::copy_n(third.begin(), distinctCount, out);
-    return distinctCount;
+    int32_t written = 0;
+    for (const Triangle &t : third)
+        if (written < distinctCount) Write(out, written, kept[t.corners[0]], kept[t.corners[1]], kept[t.corners[2]]);
+    return written;
 }
 
 }  // namespace vantic::plain

@@ -1,8 +1,8 @@
 // Ear cutting from both ends of a window that moves around the polygon. Each step weighs the front
 // ear (C, A, B) against the back ear (D, C, A) and cuts the one that leaves the blunter angle.
-// The active corners form a linked ring, and an ear looks for corners inside it among those whose
-// z-order codes in the polygon's plane fall in the range of the ear's box; each test decides without
-// a square root when its sign is clear.
+// The active corners form a linked ring. An ear looks for corners inside it, in the polygon's plane,
+// along a z-order curve while its box is small, and otherwise through a k-d tree that skips what
+// its edges' tests reject; each test decides without a square root when its sign is clear.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
