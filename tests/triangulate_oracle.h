@@ -155,14 +155,8 @@ inline int32_t CutEars(int32_t n, const double *points, const double *normal, bo
     return count;
 }
 
-// Both passes, as the module runs them.
-inline int32_t Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
-    if (n < 3) return 0;
-    if (n == 3) {
-        int32_t count = 0;
-        Write(out, count, 0, 1, 2);
-        return count;
-    }
+// Both passes.
+inline int32_t BothPasses(int32_t n, const double *points, const double *normal, Triangle *out) {
     const int32_t count = CutEars(n, points, normal, false, out);
     if (count == n - 2) return count;
     // Only a polygon left partly uncut gets the tolerant pass, so whole results never change.
@@ -171,6 +165,35 @@ inline int32_t Triangulate(int32_t n, const double *points, const double *normal
     if (tolerantCount <= count) return count;
     std::copy_n(second.begin(), tolerantCount, out);
     return tolerantCount;
+}
+
+// Both passes, and when they leave the polygon incomplete, both again on the polygon without the
+// corners that repeat the one before them, as the module runs them.
+inline int32_t Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
+    int32_t count = 0;
+    if (n == 3) Write(out, count, 0, 1, 2);
+    if (n <= 3) return count;
+    count = BothPasses(n, points, normal, out);
+    if (count == n - 2) return count;
+    auto same = [&](int32_t i, int32_t j) {
+        return points[3 * i] == points[3 * j] && points[3 * i + 1] == points[3 * j + 1] && points[3 * i + 2] == points[3 * j + 2];
+    };
+    std::vector<int32_t> kept;
+    for (int32_t i = 0; i < n; ++i)
+        if (kept.empty() || !same(i, kept.back())) kept.push_back(i);
+    while (kept.size() > 1 && same(kept.back(), kept.front())) kept.pop_back();
+    const int32_t m = static_cast<int32_t>(kept.size());
+    if (m == n || m < 3) return count;
+    std::vector<double> distinct;
+    for (int32_t i : kept) distinct.insert(distinct.end(), points + 3 * i, points + 3 * i + 3);
+    // The distinct corners repeat none, so this goes no deeper.
+    std::vector<Triangle> third(static_cast<size_t>(m - 2));
+    const int32_t distinctCount = Triangulate(m, distinct.data(), normal, third.data());
+    if (distinctCount <= count) return count;
+    int32_t written = 0;
+    for (const Triangle &t : third)
+        if (written < distinctCount) Write(out, written, kept[t.corners[0]], kept[t.corners[1]], kept[t.corners[2]]);
+    return written;
 }
 
 }  // namespace vantic::plain

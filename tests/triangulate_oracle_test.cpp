@@ -237,4 +237,31 @@ TEST(TriangulateLikePlain, CornersOnTheToleranceInLargePolygons) {
     }
 }
 
+// Large polygons whose searches run along the z-order curve and through the tree: crowds of corners
+// in one cell of the curve (a finely zigzagged edge, repeated corners), runs of collinear corners,
+// at tiny, huge and far-off coordinates.
+TEST(TriangulateLikePlain, CrowdedCellsAndExtremeScales) {
+    std::mt19937 rng(4242);
+    std::vector<std::pair<std::string, Flat>> shapes;
+    Flat zigzag = Regular(64, 1, 0.8);
+    const auto s = zigzag[0], e = zigzag[1];
+    for (int k = 1; k < 300; ++k) {
+        const double t = k / 300.0, off = (k % 2 ? 1e-9 : -1e-9);
+        zigzag.insert(zigzag.begin() + k, {s[0] + t * (e[0] - s[0]) - off * (e[1] - s[1]), s[1] + t * (e[1] - s[1]) + off * (e[0] - s[0])});
+    }
+    shapes.emplace_back("finely zigzagged edge", zigzag);
+    Flat repeated;
+    for (const auto &p : Regular(96, 1, 0.5)) repeated.insert(repeated.end(), 3, p);
+    shapes.emplace_back("every corner three times", repeated);
+    shapes.emplace_back("star with collinear and repeated corners", WithCollinearAndDuplicates(rng, Star(rng, 300, 0.2)));
+    shapes.emplace_back("comb", Comb(rng, 60));
+    shapes.emplace_back("spiral", Spiral(200, 3));
+    for (const auto &[name, shape] : shapes)
+        for (double scale : {1e-140, 1e-6, 1.0, 1e140})
+            for (double offset : {0.0, 1e6}) {
+                const std::string what = name + " at scale " + std::to_string(scale) + " offset " + std::to_string(offset);
+                ExpectSameAsPlain(InPlane(shape, scale, offset * scale), what);
+            }
+}
+
 }  // namespace

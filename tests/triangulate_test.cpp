@@ -193,6 +193,39 @@ TEST(Triangulate, SmallAndFinelyDividedPolygonsAreCutWhole) {
     for (const auto &c : cases) ExpectWholeCover(c.polygon, Cut(Lifted(c.polygon)), c.name);
 }
 
+// A corner repeating the one before it (or the last repeating the first) can stall both passes
+// beside it; the polygon is then cut as if the repeats were not there, in the same triangles.
+TEST(Triangulate, RepeatedCornersThatStallAreCutAsWithoutThem) {
+    const struct {
+        const char *name;
+        std::vector<Eigen::Vector2d> distinct;
+        std::vector<int> repeats;  // how often each distinct corner is listed
+        bool closed;               // the first corner listed once more at the end
+    } cases[] = {
+        {"triangle with every corner three times", {{0, 0}, {1, 0}, {0, 1}}, {3, 3, 3}, false},
+        {"64-gon with three repeats", Regular(64, 5, 4), [] {
+             std::vector<int> r(64, 1);
+             r[0] = r[17] = 3;
+             r[40] = 2;
+             return r;
+         }(), true},
+    };
+    for (const auto &c : cases) {
+        std::vector<Eigen::Vector2d> listed;
+        std::vector<int32_t> listedAt;  // the listed index of each distinct corner's first mention
+        for (size_t i = 0; i < c.distinct.size(); ++i) {
+            listedAt.push_back(static_cast<int32_t>(listed.size()));
+            listed.insert(listed.end(), static_cast<size_t>(c.repeats[i]), c.distinct[i]);
+        }
+        if (c.closed) listed.push_back(c.distinct[0]);
+        const Corners alone = Cut(Lifted(c.distinct));
+        ExpectWholeCover(c.distinct, alone, c.name);
+        Corners expected;
+        for (const auto &t : alone) expected.push_back({listedAt[t[0]], listedAt[t[1]], listedAt[t[2]]});
+        EXPECT_EQ(Cut(Lifted(listed)), expected) << c.name;
+    }
+}
+
 // Host polygons through the registered functions, as a client triangulates them.
 class MeshTriangulation : public ::testing::Test {
 protected:

@@ -54,6 +54,11 @@ int32_t CornerIndex::build(int32_t begin, int32_t end, int32_t parent) {
     return index;
 }
 
+void CornerIndex::reset() {
+    for (Entry &entry : entries_) entry.active = 1;
+    for (Node &node : nodes_) node.active = node.end - node.begin;
+}
+
 void CornerIndex::remove(int32_t corner) {
     Entry &entry = entries_[static_cast<size_t>(entryOf_[static_cast<size_t>(corner)])];
     if (!entry.active) return;

@@ -20,19 +20,40 @@ struct Wedge {
     bool holds(double u, double v) const { return f.at(u, v) > 0 && g.at(u, v) > 0; }
 };
 
+// A closed axis-aligned box in the same coordinates: a region a search may keep to.
+struct Box {
+    double u0, u1, v0, v1;
+    bool holds(double u, double v) const { return u >= u0 && u <= u1 && v >= v0 && v <= v1; }
+};
+
 class CornerIndex {
 public:
     // Plane coordinates (u, v) of n corners, two per corner.
     CornerIndex(int32_t n, const double *uv);
 
+    // Every corner active again, as after construction.
+    void reset();
+
     // Takes a corner out of every count on its way to the root.
     void remove(int32_t corner);
 
-    // Whether visit(corner) is true for some active corner outside all three wedges; visits only
-    // corners under nodes whose box no wedge holds whole.
+    // Whether visit(corner) is true for some active corner outside all three wedges and, if a box
+    // is given, inside it; visits only corners under nodes whose box meets that box and no wedge
+    // holds whole. With a box the search starts at the lowest node around `near`, a corner inside
+    // the box, whose box holds it strictly: no corner outside that node can lie in it.
     template <class Visit>
-    bool any(const Wedge (&skip)[3], Visit &&visit) const {
-        return any(0, skip, visit);
+    bool any(int32_t near, const Box *box, const Wedge (&skip)[3], Visit &&visit) const {
+        int32_t start = 0;
+        if (box) {
+            start = leafOf_[static_cast<std::size_t>(near)];
+            for (;;) {
+                const Node &node = nodes_[static_cast<std::size_t>(start)];
+                if (node.parent < 0 || (node.u0 < box->u0 && box->u1 < node.u1 && node.v0 < box->v0 && box->v1 < node.v1))
+                    break;
+                start = node.parent;
+            }
+        }
+        return search(start, box, skip, visit);
     }
 
 private:
@@ -51,20 +72,26 @@ private:
     }
     static bool inside(const Node &node, const Wedge &w) { return lowest(node, w.f) > 0 && lowest(node, w.g) > 0; }
 
+    static bool meets(const Node &node, const Box *box) {
+        return !box || (node.u0 <= box->u1 && box->u0 <= node.u1 && node.v0 <= box->v1 && box->v0 <= node.v1);
+    }
+
     template <class Visit>
-    bool any(int32_t index, const Wedge (&skip)[3], Visit &visit) const {
+    bool search(int32_t index, const Box *box, const Wedge (&skip)[3], Visit &visit) const {
         const Node &node = nodes_[static_cast<std::size_t>(index)];
-        if (node.active == 0 || inside(node, skip[0]) || inside(node, skip[1]) || inside(node, skip[2])) return false;
+        if (node.active == 0 || !meets(node, box) || inside(node, skip[0]) || inside(node, skip[1]) ||
+            inside(node, skip[2]))
+            return false;
         if (node.left < 0) {
             for (int32_t i = node.begin; i < node.end; ++i) {
                 const Entry &e = entries_[static_cast<std::size_t>(i)];
-                if (e.active && !skip[0].holds(e.u, e.v) && !skip[1].holds(e.u, e.v) && !skip[2].holds(e.u, e.v) &&
-                    visit(e.corner))
+                if (e.active && (!box || box->holds(e.u, e.v)) && !skip[0].holds(e.u, e.v) &&
+                    !skip[1].holds(e.u, e.v) && !skip[2].holds(e.u, e.v) && visit(e.corner))
                     return true;
             }
             return false;
         }
-        return any(node.left, skip, visit) || any(node.right, skip, visit);
+        return search(node.left, box, skip, visit) || search(node.right, box, skip, visit);
     }
 
     // A corner with its coordinates, stored in leaf order so that a leaf reads one block.

@@ -26,6 +26,9 @@ void PlaneAxes(const double *n, double *u, double *v) {
     Cross(n, u, v);
 }
 
+// Below this sine between two wedge sides their crossing is too far off, or too loosely placed, to bound a search.
+constexpr double kLeastSine = 1e-9;
+
 }  // namespace
 
 PolygonPlane::PolygonPlane(int32_t n, const double *points, const double *normal) : uv_(2 * static_cast<size_t>(n)) {
@@ -84,6 +87,52 @@ bool PolygonPlane::earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&s
         skip[i] = Wedge{{r1v, -r1u, r1u * sv - r1v * su - margin_}, {-r2v, r2u, r2v * su - r2u * sv - margin_}};
     }
     return true;
+}
+
+// A corner the search may not skip lies, for every edge i, where one of the wedge's forms f_i, g_i
+// is not positive: in one of the eight regions {x_0 <= 0, x_1 <= 0, x_2 <= 0}, x_i one of f_i, g_i.
+// Such a region is bounded when the three forms' gradients surround the origin, as they do when
+// every gradient of one edge turns the same way to every gradient of the next; it is then a
+// triangle (or empty) with corners where two of its sides cross, so the box of all twelve
+// crossings holds every such corner. The pad covers the rounding of the crossings.
+bool PolygonPlane::earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, int32_t last, Box &box) const {
+    const Linear *sides[3][2];
+    double largestOffset = 0;
+    for (int i = 0; i < 3; ++i) {
+        sides[i][0] = &skip[i].f;
+        sides[i][1] = &skip[i].g;
+        largestOffset = std::max({largestOffset, std::fabs(skip[i].f.c), std::fabs(skip[i].g.c)});
+    }
+    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY, leastSine = INFINITY, largest = 0;
+    int turns = 0;
+    bool finite = true;
+    for (int i = 0; i < 3; ++i)
+        for (const Linear *x : sides[i])
+            for (const Linear *y : sides[(i + 1) % 3]) {
+                const double det = x->a * y->b - x->b * y->a;
+                turns += det > 0 ? 1 : -1;
+                leastSine = std::min(leastSine, std::fabs(det));
+                const double u = (x->b * y->c - y->b * x->c) / det, v = (y->a * x->c - x->a * y->c) / det;
+                u0 = std::min(u0, u);
+                u1 = std::max(u1, u);
+                v0 = std::min(v0, v);
+                v1 = std::max(v1, v);
+                largest = std::max({largest, std::fabs(u), std::fabs(v)});
+                finite = finite && std::isfinite(u) && std::isfinite(v);
+            }
+    // Also refuses a wedge that skips nothing (both gradients zero).
+    if (!finite || !(leastSine >= kLeastSine) || (turns != 12 && turns != -12)) return false;
+    for (int32_t corner : {first, tip, last}) {
+        const double u = uv_[2 * static_cast<size_t>(corner)], v = uv_[2 * static_cast<size_t>(corner) + 1];
+        u0 = std::min(u0, u);
+        u1 = std::max(u1, u);
+        v0 = std::min(v0, v);
+        v1 = std::max(v1, v);
+    }
+    const double pad = 1e-14 * (2 * largestOffset + 2 * largest) / leastSine;
+    box = Box{u0 - pad, u1 + pad, v0 - pad, v1 + pad};
+    return std::isfinite(pad) && std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) &&
+           std::isfinite(box.v1);
 }
 
 }  // namespace vantic

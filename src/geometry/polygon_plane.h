@@ -23,6 +23,10 @@ public:
     // test, so that the search for corners inside the ear may skip it; false when not usable.
     bool earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&skip)[3]) const;
 
+    // A box holding every point outside the ear's wedges (from earWedges) and the ear's own
+    // corners; false when that region is not bounded (a sliver, a polygon off its plane).
+    bool earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, int32_t last, Box &box) const;
+
 private:
     bool usable_ = false;
     std::vector<double> uv_;

@@ -1,7 +1,8 @@
 // Ear cutting from both ends of a window that moves around the polygon. Each step weighs the front
 // ear (C, A, B) against the back ear (D, C, A) and cuts the one that leaves the blunter angle.
-// The active corners form a linked ring, and an ear looks for corners inside it through a k-d tree
-// in the polygon's plane; each test decides without a square root when its sign is clear.
+// The active corners form a linked ring. An ear looks for corners inside it, in the polygon's plane,
+// along a z-order curve while its box is small, and otherwise through a k-d tree that skips what
+// its edges' tests reject; each test decides without a square root when its sign is clear.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "geometry/triangulation.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
+#include "geometry/zorder_index.h"
 
 using namespace vantic::geo;
 
@@ -25,13 +27,39 @@ constexpr double kEpsilonSquaredBelow = kEpsilon * kEpsilon * (1 - 1e-6);
 constexpr double kEpsilonSquaredAbove = kEpsilon * kEpsilon * (1 + 1e-6);
 // Squared lengths in which the quick test neither underflows nor overflows.
 constexpr double kShortestSquared = 1e-280, kLongestSquared = 1e280;
-// Below this many corners a scan of the ring is quicker than building the tree.
+// Below this many corners a scan of the ring is quicker than building the indexes.
 constexpr int32_t kIndexedFrom = 48;
+// How many corners a walk along the curve may pass before the tree takes over the search.
+constexpr int32_t kCurveSteps = 64;
+
+// The two searches over a polygon's active corners: along the z-order curve for small ears, and
+// through the k-d tree, whose wedges also cut long thin ears short.
+struct Indexes {
+    vantic::CornerIndex tree;
+    vantic::ZOrderIndex curve;
+    Indexes(int32_t n, const double *uv) : tree(n, uv), curve(n, uv) {}
+    void reset() {
+        tree.reset();
+        curve.reset();
+    }
+    void remove(int32_t corner) {
+        tree.remove(corner);
+        curve.remove(corner);
+    }
+};
+
+// vantic_Normalize's arithmetic, where the compiler can inline it.
+void Normalize(double *v) {
+    const double s = 1 / std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    v[0] = v[0] * s;
+    v[1] = v[1] * s;
+    v[2] = v[2] * s;
+}
 
 // normalize(to - from)
 void Direction(const double *from, const double *to, double *out) {
     Sub(to, from, out);
-    vantic_Normalize(out);
+    Normalize(out);
 }
 
 // Whether p lies more than -eps to the left of the edge whose start is `start` and in-plane normal is
@@ -47,7 +75,7 @@ bool LeftOf(const double *edge, const double *start, const double *p, bool quick
         if (along * along < kEpsilonSquaredBelow * squared) return true;
         if (along * along > kEpsilonSquaredAbove * squared) return false;
     }
-    vantic_Normalize(dir);
+    Normalize(dir);
     return Dot(edge, dir) > -kEpsilon;
 }
 
@@ -68,14 +96,15 @@ void Write(Triangle *out, int32_t &count, int32_t a, int32_t b, int32_t c) {
 
 class Polygon {
 public:
-    Polygon(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane, bool tolerant)
-        : points_(points), normal_(normal), plane_(plane), tolerant_(tolerant),
+    // The index, when given, holds every corner.
+    Polygon(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane,
+            Indexes *index, bool tolerant)
+        : points_(points), normal_(normal), plane_(plane), index_(index), tolerant_(tolerant),
           next_(static_cast<size_t>(n)), previous_(static_cast<size_t>(n)) {
         for (int32_t i = 0; i < n; ++i) {
             next_[static_cast<size_t>(i)] = i + 1 == n ? 0 : i + 1;
             previous_[static_cast<size_t>(i)] = i == 0 ? n - 1 : i - 1;
         }
-        if (plane.usable() && n >= kIndexedFrom) index_ = std::make_unique<vantic::CornerIndex>(n, plane.coordinates());
     }
 
     int32_t next(int32_t i) const { return next_[static_cast<size_t>(i)]; }
@@ -112,7 +141,13 @@ public:
             return LeftOf(closing, l, p, quick) && LeftOf(intoTip, f, p, quick) && LeftOf(outOfTip, m, p, quick);
         };
         vantic::Wedge skip[3];
-        if (index_ && plane_.earWedges(first, tip, last, skip)) return !index_->any(skip, inside);
+        if (index_ && plane_.earWedges(first, tip, last, skip)) {
+            vantic::Box box;
+            if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(tip, nullptr, skip, inside);
+            const auto found = index_->curve.any(tip, box, kCurveSteps, inside);
+            if (found != vantic::ZOrderIndex::Found::gaveUp) return found == vantic::ZOrderIndex::Found::no;
+            return !index_->tree.any(tip, &box, skip, inside);
+        }
         for (int32_t k = next(last); k != first; k = next(k))
             if (inside(k)) return false;
         return true;
@@ -135,10 +170,9 @@ private:
     const double *points_;
     const double *normal_;
     const vantic::PolygonPlane &plane_;
+    Indexes *index_;  // none for small polygons
     bool tolerant_;
     std::vector<int32_t> next_, previous_;  // the ring of active corners
-    // Held by pointer: small polygons go without, and GCC misjudges an optional of it as uninitialised.
-    std::unique_ptr<vantic::CornerIndex> index_;
     mutable bool tolerantWouldDiffer_ = false;
 };
 
@@ -193,9 +227,9 @@ struct Window {
 
 // Returns the triangle count; the first pass also tells whether a tolerant pass could differ.
 int32_t CutEars(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane,
-                bool tolerant, Triangle *out, bool *tolerantWouldDiffer = nullptr) {
+                Indexes *index, bool tolerant, Triangle *out, bool *tolerantWouldDiffer = nullptr) {
     int32_t count = 0;
-    Polygon poly(n, points, normal, plane, tolerant);
+    Polygon poly(n, points, normal, plane, index, tolerant);
     Window w(poly, n);
     bool lastCutWasFront = false;
     // Before the first cut the window gives up when B comes round to corner 0; after a cut, when it
@@ -248,6 +282,41 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, const van
 
 }  // namespace
 
+namespace {
+
+// Both passes over n > 3 corners.
+int32_t CutWhole(int32_t n, const double *points, const double *normal, Triangle *out) {
+    const vantic::PolygonPlane plane(n, points, normal);
+    // Held by pointer: GCC at -O3 with sanitizers misjudges an optional of it as uninitialised.
+    std::unique_ptr<Indexes> index;
+    if (plane.usable() && n >= kIndexedFrom) index = std::make_unique<Indexes>(n, plane.coordinates());
+    Indexes *indexed = index.get();
+    bool tolerantWouldDiffer = false;
+    const int32_t count = CutEars(n, points, normal, plane, indexed, false, out, &tolerantWouldDiffer);
+    if (count == n - 2 || !tolerantWouldDiffer) return count;
+    // Only a polygon left partly uncut gets the tolerant pass, so whole results never change.
+    std::vector<Triangle> second(static_cast<size_t>(n - 2));
+    if (indexed) indexed->reset();
+    const int32_t tolerantCount = CutEars(n, points, normal, plane, indexed, true, second.data());
+    if (tolerantCount <= count) return count;
+    std::copy_n(second.begin(), tolerantCount, out);
+    return tolerantCount;
+}
+
+bool SamePoint(const double *p, const double *q) { return p[0] == q[0] && p[1] == q[1] && p[2] == q[2]; }
+
+// The corners left when each repeat of the corner before it (and a last corner repeating the first)
+// is dropped.
+std::vector<int32_t> WithoutRepeats(int32_t n, const double *points) {
+    std::vector<int32_t> kept;
+    for (int32_t i = 0; i < n; ++i)
+        if (kept.empty() || !SamePoint(points + 3 * i, points + 3 * kept.back())) kept.push_back(i);
+    while (kept.size() > 1 && SamePoint(points + 3 * kept.back(), points + 3 * kept.front())) kept.pop_back();
+    return kept;
+}
+
+}  // namespace
+
 int32_t vantic::Triangulate(int32_t n, const double *points, const double *normal, Triangle *out) {
     if (n < 3) return 0;
     if (n == 3) {
@@ -255,14 +324,25 @@ int32_t vantic::Triangulate(int32_t n, const double *points, const double *norma
         Write(out, count, 0, 1, 2);
         return count;
     }
-    const PolygonPlane plane(n, points, normal);
-    bool tolerantWouldDiffer = false;
-    const int32_t count = CutEars(n, points, normal, plane, false, out, &tolerantWouldDiffer);
-    if (count == n - 2 || !tolerantWouldDiffer) return count;
-    // Only a polygon left partly uncut gets the tolerant pass, so whole results never change.
-    std::vector<Triangle> second(static_cast<size_t>(n - 2));
-    const int32_t tolerantCount = CutEars(n, points, normal, plane, true, second.data());
-    if (tolerantCount <= count) return count;
-    std::copy_n(second.begin(), tolerantCount, out);
-    return tolerantCount;
+    const int32_t count = CutWhole(n, points, normal, out);
+    if (count == n - 2) return count;
+    // A corner repeating its neighbour leaves an edge of no length and no direction, so no ear
+    // through it is ever convex and both passes stall beside it. A polygon they left incomplete
+    // is cut once more without its repeats, which only bound triangles of no area.
+    const std::vector<int32_t> kept = WithoutRepeats(n, points);
+    const int32_t m = static_cast<int32_t>(kept.size());
+    if (m == n || m < 3) return count;
+    std::vector<double> distinct(3 * static_cast<size_t>(m));
+    for (int32_t i = 0; i < m; ++i) Copy(points + 3 * kept[static_cast<size_t>(i)], &distinct[3 * static_cast<size_t>(i)]);
+    std::vector<Triangle> third(static_cast<size_t>(m - 2));
+    int32_t distinctCount = 0;
+    if (m == 3)
+        Write(third.data(), distinctCount, 0, 1, 2);
+    else
+        distinctCount = CutWhole(m, distinct.data(), normal, third.data());
+    if (distinctCount <= count) return count;
+    for (int32_t t = 0; t < distinctCount; ++t)
+        for (int32_t &corner : third[static_cast<size_t>(t)].corners) corner = kept[static_cast<size_t>(corner)];
+    std::copy_n(third.begin(), distinctCount, out);
+    return distinctCount;
 }
