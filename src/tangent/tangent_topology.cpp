@@ -21,17 +21,18 @@ PolygonTable ReadPolygons(KorrinItem mesh) {
     table.offsets.reserve(static_cast<size_t>(count > 0 ? count : 0) + 1);
     table.offsets.push_back(0);
     table.corners.reserve(4 * table.offsets.capacity());  // quads, mostly: one growth at most
+    std::vector<int32_t> corners;
     for (int32_t q = 0; q < count; ++q) {
-        const std::vector<int32_t> corners = PolygonCorners(mesh, q);
+        ReadPolygonCorners(mesh, q, corners);
         table.corners.insert(table.corners.end(), corners.begin(), corners.end());
         table.offsets.push_back(table.corners.size());
     }
     return table;
 }
 
-bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &table) {
+bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &table, std::vector<int32_t> &polygons) {
     TangentPoint &point = space->points[p];
-    const std::vector<int32_t> polygons = PointPolygons(space->objectId, p);
+    ReadPointPolygons(space->objectId, p, polygons);
     const int32_t k = static_cast<int32_t>(polygons.size());
     if (k == 0) return true;
     point.corners = static_cast<uint32_t *>(std::calloc(2 * static_cast<size_t>(k), sizeof(uint32_t)));

@@ -22,8 +22,8 @@ PolygonTable ReadPolygons(KorrinItem mesh);
 
 // Corner pairs of point p: per polygon around it (host order), the point that follows and the point
 // that precedes p. Corners outside the record's points leave their pair at (0, 0). False when out of
-// memory.
-bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &polygons);
+// memory. polygons is the caller's buffer for the host's list of the point's polygons.
+bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &table, std::vector<int32_t> &polygons);
 
 // The distinct points of the corner pairs, in order of first appearance. False when out of memory.
 bool BuildNeighbours(TangentPoint *point);
