@@ -1,6 +1,7 @@
 #include "tangent/tangent_evaluate.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <utility>
 
@@ -35,17 +36,16 @@ void Fetch(const void *address) {
 #endif
 }
 
-void FetchRecord(const TangentSpace *space, int32_t p, bool whole) {
+// Every line of a record, for writing: 280 bytes from anywhere in a line span five or six of them.
+void FetchRecord(const TangentSpace *space, int32_t p) {
 #if defined(__GNUC__)
     if (p >= space->numPoints) return;
     const char *record = reinterpret_cast<const char *>(&space->points[p]);
-    __builtin_prefetch(record);
-    if (!whole) return;
-    for (size_t at = 64; at < sizeof(TangentPoint); at += 64) __builtin_prefetch(record + at, 1);
+    for (size_t at = 0; at < sizeof(TangentPoint); at += 64) __builtin_prefetch(record + at, 1);
+    __builtin_prefetch(record + sizeof(TangentPoint) - 1, 1);
 #else
     (void)space;
     (void)p;
-    (void)whole;
 #endif
 }
 
@@ -82,7 +82,12 @@ double *LoadAndSmooth(TangentSpace *space, double *pos, double *next, Topology *
     const int32_t n = space->numPoints;
     // A walk that only reads: many records are on their way at once.
     for (int32_t p = 0; p < n; ++p) {
-        FetchRecord(space, p + kRecordsAhead, false);
+        if (p + kRecordsAhead < n) {
+            // The fields read end 28 bytes in; records 280 bytes apart start them anywhere in a line.
+            const char *ahead = reinterpret_cast<const char *>(&space->points[p + kRecordsAhead]);
+            Fetch(ahead);
+            Fetch(ahead + offsetof(TangentPoint, numNeighbours));
+        }
         const TangentPoint &point = space->points[p];
         topology[p] = {point.neighbours, point.corners, point.numNeighbours, point.numPolys};
     }
@@ -191,7 +196,7 @@ void WriteBlock(TangentSpace *space, int32_t first, int32_t count, const double 
     bool framed[kBlock];
     for (int32_t i = 0; i < count; ++i) {
         const int32_t p = first + i;
-        FetchRecord(space, p + kRecordsAhead / 2, true);
+        FetchRecord(space, p + kRecordsAhead / 2);
         TangentPoint &point = space->points[p];
         if (space->passes >= 0) Copy(pos + 3 * static_cast<size_t>(p), point.position);
         if (hasNormal[p]) Copy(normals + 3 * static_cast<size_t>(p), point.normal);
