@@ -109,10 +109,14 @@ void ProbeAxis(const double *n, double *axis) {
     for (int i = 0; i < 3; ++i) axis[i] = i == which ? 1.0 : 0.0;
 }
 
-namespace {
+std::vector<double> BasePositions(const TangentSpace *space) {
+    std::vector<double> base(3 * static_cast<size_t>(space->numPoints > 0 ? space->numPoints : 0));
+    for (int32_t p = 0; p < space->numPoints; ++p)
+        FX(fxMeshPoint)(space->objectId, p, base.data() + 3 * static_cast<size_t>(p), KORRIN_POSITIONS_BASE);
+    return base;
+}
 
-// The reference triangles of point p, from the base positions of every point (base + 3 * q).
-void ChooseFor(const TangentSpace *space, int32_t p, const double *base) {
+void ChooseReferenceTriangles(const TangentSpace *space, int32_t p, const double *base) {
     TangentPoint &point = space->points[p];
     auto at = [base](uint32_t q) { return base + 3 * static_cast<size_t>(q); };
     double n[3] = {0, 0, 0}, axis[3];
@@ -155,24 +159,6 @@ void ChooseFor(const TangentSpace *space, int32_t p, const double *base) {
             geo::Copy(w, refWeights[k]);
         }
     }
-}
-
-}  // namespace
-
-bool ChooseReferenceTriangles(const TangentSpace *space) {
-    const int32_t n = space->numPoints;
-    // Every corner is a point of the record (BuildCorners): one read of each base position serves
-    // all the triangles around it.
-    double *base = static_cast<double *>(std::malloc(3 * static_cast<size_t>(n > 0 ? n : 1) * sizeof(double)));
-    if (!base) return false;
-    for (int32_t p = 0; p < n; ++p) {
-        double *q = base + 3 * static_cast<size_t>(p);
-        q[0] = q[1] = q[2] = 0.0;
-        FX(fxMeshPoint)(space->objectId, p, q, KORRIN_POSITIONS_BASE);
-    }
-    for (int32_t p = 0; p < n; ++p) ChooseFor(space, p, base);
-    std::free(base);
-    return true;
 }
 
 }  // namespace vantic

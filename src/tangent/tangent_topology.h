@@ -31,9 +31,13 @@ bool BuildNeighbours(TangentPoint *point);
 // The world axis the probes of a point with host normal n are taken along.
 void ProbeAxis(const double *n, double *axis);
 
-// For every point: probe 1 and 2 lie on either side of the point's base position along the probe axis
-// projected into the normal's plane; each takes the nearest triangle (point, following, preceding) and
-// its barycentric coordinates on it. False when out of memory.
-bool ChooseReferenceTriangles(const TangentSpace *space);
+// Every point's base position, 3 per point (0 where the host has none): one read of each serves all
+// the triangles around it. Throws std::bad_alloc when out of memory.
+std::vector<double> BasePositions(const TangentSpace *space);
+
+// For point p, once its corner pairs are built: probe 1 and 2 lie on either side of the point's base
+// position along the probe axis projected into the normal's plane; each takes the nearest triangle
+// (point, following, preceding) and its barycentric coordinates on it. base is BasePositions' list.
+void ChooseReferenceTriangles(const TangentSpace *space, int32_t p, const double *base);
 
 }  // namespace vantic
