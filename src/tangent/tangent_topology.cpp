@@ -57,8 +57,8 @@ bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &tabl
         }
         for (int32_t r = 0; r < m; ++r) {
             if (c[r] != p) continue;
-            const int32_t following = c[(r + 1) % m];
-            const int32_t preceding = c[(r - 1 + m) % m];
+            const int32_t following = c[r + 1 == m ? 0 : r + 1];
+            const int32_t preceding = c[r == 0 ? m - 1 : r - 1];
             if (!inside(following) || !inside(preceding)) continue;
             point.corners[2 * j] = static_cast<uint32_t>(following);
             point.corners[2 * j + 1] = static_cast<uint32_t>(preceding);
@@ -78,13 +78,8 @@ bool BuildNeighbours(TangentPoint *point) {
     std::vector<uint32_t> onHeap;
     if (slots > std::size(onStack)) onHeap.resize(slots);
     uint32_t *const found = onHeap.empty() ? onStack : onHeap.data();
-    std::fill(found, found + slots, 0xFFFFFFFFu);
     size_t count = 0;
-    auto listed = [&](uint32_t q) {
-        for (size_t i = 0; i < slots; ++i)
-            if (found[i] == q) return true;
-        return false;
-    };
+    auto listed = [&](uint32_t q) { return std::find(found, found + count, q) != found + count; };
     for (int32_t j = 0; j < point->numPolys; ++j) {
         const uint32_t a = point->corners[2 * j], b = point->corners[2 * j + 1];
         // one look for both, before either is added
