@@ -27,23 +27,35 @@ int32_t MeshPolygonCount(KorrinItem mesh) {
     return n;
 }
 
-std::vector<int32_t> PolygonCorners(KorrinItem mesh, int32_t polygon) {
+void ReadPolygonCorners(KorrinItem mesh, int32_t polygon, std::vector<int32_t> &corners) {
     int32_t slot = 0, count = 0, unused = 0;
+    corners.clear();
     FX(fxMeshPoly)(mesh, polygon, &slot, 1, &count, &unused, 0);
-    if (count < 1) return {};
-    std::vector<int32_t> corners(static_cast<size_t>(count));
+    if (count < 1) return;
+    corners.resize(static_cast<size_t>(count));
     FX(fxMeshPoly)(mesh, polygon, corners.data(), count, &count, &unused, 0);
     KeepFilled(corners, count);
+}
+
+void ReadPointPolygons(KorrinItem mesh, int32_t point, std::vector<int32_t> &polygons) {
+    int32_t slot = 0, count = 0;
+    polygons.clear();
+    FX(fxMeshPointPolys)(mesh, point, &slot, 1, &count, 0);
+    if (count < 1) return;
+    polygons.resize(static_cast<size_t>(count));
+    FX(fxMeshPointPolys)(mesh, point, polygons.data(), count, &count, 0);
+    KeepFilled(polygons, count);
+}
+
+std::vector<int32_t> PolygonCorners(KorrinItem mesh, int32_t polygon) {
+    std::vector<int32_t> corners;
+    ReadPolygonCorners(mesh, polygon, corners);
     return corners;
 }
 
 std::vector<int32_t> PointPolygons(KorrinItem mesh, int32_t point) {
-    int32_t slot = 0, count = 0;
-    FX(fxMeshPointPolys)(mesh, point, &slot, 1, &count, 0);
-    if (count < 1) return {};
-    std::vector<int32_t> polygons(static_cast<size_t>(count));
-    FX(fxMeshPointPolys)(mesh, point, polygons.data(), count, &count, 0);
-    KeepFilled(polygons, count);
+    std::vector<int32_t> polygons;
+    ReadPointPolygons(mesh, point, polygons);
     return polygons;
 }
 

@@ -15,5 +15,9 @@ int32_t MeshPolygonCount(KorrinItem mesh);
 std::vector<int32_t> PolygonCorners(KorrinItem mesh, int32_t polygon);
 // The polygons that use the point, in the host's order.
 std::vector<int32_t> PointPolygons(KorrinItem mesh, int32_t point);
+// The same into a list the caller keeps, so that walks over every polygon or point reuse one buffer.
+// Throws std::bad_alloc when out of memory.
+void ReadPolygonCorners(KorrinItem mesh, int32_t polygon, std::vector<int32_t> &corners);
+void ReadPointPolygons(KorrinItem mesh, int32_t point, std::vector<int32_t> &polygons);
 
 }  // namespace vantic

@@ -15,8 +15,9 @@ using geo::Sub;
 
 // vantic_BarycentricCoordinates(p, a, b, c, n, weights) with the triangle's part already worked out;
 // the projection plane (u, v) is fixed per instance, so that its coordinates are plain loads.
+// Inlined into every use: called out of line, its result waited on a call and a return per edge.
 template <int u, int v>
-int Weights(const ProbeTriangle &t, const double *p, double *weights) {
+[[gnu::always_inline]] inline int Weights(const ProbeTriangle &t, const double *p, double *weights) {
     Set(weights, 0, 0, 0);
     if (t.det == 0) return -1;
     const double *a = t.corners[0], *b = t.corners[1], *c = t.corners[2];

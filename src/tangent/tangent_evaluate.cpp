@@ -1,6 +1,7 @@
 #include "tangent/tangent_evaluate.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <utility>
 
@@ -35,17 +36,16 @@ void Fetch(const void *address) {
 #endif
 }
 
-void FetchRecord(const TangentSpace *space, int32_t p, bool whole) {
+// Every line of a record, for writing: 280 bytes from anywhere in a line span five or six of them.
+void FetchRecord(const TangentSpace *space, int32_t p) {
 #if defined(__GNUC__)
     if (p >= space->numPoints) return;
     const char *record = reinterpret_cast<const char *>(&space->points[p]);
-    __builtin_prefetch(record);
-    if (!whole) return;
-    for (size_t at = 64; at < sizeof(TangentPoint); at += 64) __builtin_prefetch(record + at, 1);
+    for (size_t at = 0; at < sizeof(TangentPoint); at += 64) __builtin_prefetch(record + at, 1);
+    __builtin_prefetch(record + sizeof(TangentPoint) - 1, 1);
 #else
     (void)space;
     (void)p;
-    (void)whole;
 #endif
 }
 
@@ -82,7 +82,12 @@ double *LoadAndSmooth(TangentSpace *space, double *pos, double *next, Topology *
     const int32_t n = space->numPoints;
     // A walk that only reads: many records are on their way at once.
     for (int32_t p = 0; p < n; ++p) {
-        FetchRecord(space, p + kRecordsAhead, false);
+        if (p + kRecordsAhead < n) {
+            // The fields read end 28 bytes in; records 280 bytes apart start them anywhere in a line.
+            const char *ahead = reinterpret_cast<const char *>(&space->points[p + kRecordsAhead]);
+            Fetch(ahead);
+            Fetch(ahead + offsetof(TangentPoint, numNeighbours));
+        }
         const TangentPoint &point = space->points[p];
         topology[p] = {point.neighbours, point.corners, point.numNeighbours, point.numPolys};
     }
@@ -128,22 +133,6 @@ void Scale(double *v, double s) {
     v[2] = v[2] * s;
 }
 
-// Every point's normal into normals (3 per point): the sum over its corner pairs, normalised.
-// hasNormal[p] is 0 for a zero sum (no polygon, or all of them collapsed), which keeps the point's
-// normal and frame.
-void Normals(const double *pos, const Topology *topology, int32_t n, double *normals, unsigned char *hasNormal) {
-    for (int32_t p = 0; p < n; ++p) {
-        if (p + kListsAhead < n) Fetch(topology[p + kListsAhead].corners);
-        double *sum = normals + 3 * static_cast<size_t>(p);
-        NormalSum(pos, topology[p], pos + 3 * static_cast<size_t>(p), sum);
-        hasNormal[p] = !(sum[0] == 0.0 && sum[1] == 0.0 && sum[2] == 0.0);
-    }
-    for (int32_t p = 0; p < n; ++p) {
-        double *sum = normals + 3 * static_cast<size_t>(p);
-        if (hasNormal[p]) Scale(sum, InverseLength(sum));
-    }
-}
-
 // w0 * position(i0) + w1 * position(i1) + w2 * position(i2).
 void Probe(const double *pos, const uint32_t *triangle, const double *weights, double *out) {
     const double *a = At(pos, triangle[0]);
@@ -183,22 +172,34 @@ bool ReferencesInside(const TangentSpace *space, const TangentPoint &point) {
     return true;
 }
 
-// Positions, normals and frames into the records of points [first, first + count).
+// Normals, positions and frames into the records of points [first, first + count). A normal is the
+// sum over the point's corner pairs, normalised; a zero sum (no polygon, or all of them collapsed)
+// keeps the point's normal and frame.
 constexpr int32_t kBlock = 16;
-void WriteBlock(TangentSpace *space, int32_t first, int32_t count, const double *pos, const double *normals,
-                const unsigned char *hasNormal, double frame) {
-    double tangents[kBlock][3];
-    bool framed[kBlock];
+void WriteBlock(TangentSpace *space, int32_t first, int32_t count, const double *pos, const Topology *topology,
+                double frame) {
+    const int32_t n = space->numPoints, passes = space->passes;
+    double normals[kBlock][3], tangents[kBlock][3];
+    bool hasNormal[kBlock], framed[kBlock];
     for (int32_t i = 0; i < count; ++i) {
         const int32_t p = first + i;
-        FetchRecord(space, p + kRecordsAhead / 2, true);
+        if (p + kListsAhead < n) Fetch(topology[p + kListsAhead].corners);
+        double *sum = normals[i];
+        NormalSum(pos, topology[p], pos + 3 * static_cast<size_t>(p), sum);
+        hasNormal[i] = !(sum[0] == 0.0 && sum[1] == 0.0 && sum[2] == 0.0);
+    }
+    for (int32_t i = 0; i < count; ++i)
+        if (hasNormal[i]) Scale(normals[i], InverseLength(normals[i]));
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t p = first + i;
+        FetchRecord(space, p + kRecordsAhead / 2);
         TangentPoint &point = space->points[p];
-        if (space->passes >= 0) Copy(pos + 3 * static_cast<size_t>(p), point.position);
-        if (hasNormal[p]) Copy(normals + 3 * static_cast<size_t>(p), point.normal);
-        framed[i] = space->passes > 0 && hasNormal[p] && ReferencesInside(space, point) &&
+        if (passes >= 0) Copy(pos + 3 * static_cast<size_t>(p), point.position);
+        if (hasNormal[i]) Copy(normals[i], point.normal);
+        framed[i] = passes > 0 && hasNormal[i] && ReferencesInside(space, point) &&
                     TangentDirection(pos, point, tangents[i]);
-        if (space->passes < 0) {
-            const KorrinItem source = 0u - static_cast<uint32_t>(space->passes);
+        if (passes < 0) {
+            const KorrinItem source = 0u - static_cast<uint32_t>(passes);
             FX(fxMatrixGet)(source, KORRIN_MATRIX_TANGENT, frame, point.matrix, 1);
         }
     }
@@ -216,22 +217,17 @@ bool EvaluateTangentSpace(TangentSpace *space) {
     const size_t values = 3 * count;
     double *scratch = static_cast<double *>(std::malloc(2 * values * sizeof(double)));  // two position arrays
     Topology *topology = static_cast<Topology *>(std::malloc(count * sizeof(Topology)));
-    unsigned char *hasNormal = static_cast<unsigned char *>(std::malloc(count));
-    if (!scratch || !topology || !hasNormal) {
+    if (!scratch || !topology) {
         std::free(scratch);
         std::free(topology);
-        std::free(hasNormal);
         return false;
     }
     const double *pos = LoadAndSmooth(space, scratch, scratch + values, topology);
-    double *normals = pos == scratch ? scratch + values : scratch;  // the other position array, free now
-    Normals(pos, topology, n, normals, hasNormal);
     const double frame = FX(fxFrameGet)();
     for (int32_t first = 0; first < n; first += kBlock)
-        WriteBlock(space, first, n - first < kBlock ? n - first : kBlock, pos, normals, hasNormal, frame);
+        WriteBlock(space, first, n - first < kBlock ? n - first : kBlock, pos, topology, frame);
     std::free(scratch);
     std::free(topology);
-    std::free(hasNormal);
     return true;
 }
 

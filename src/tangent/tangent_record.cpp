@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "binding/data_keys.h"
 #include "binding/host_lists.h"
@@ -25,23 +26,43 @@ void ReleaseTangentSpace(TangentSpace *space) {
     std::free(space);
 }
 
-// The start values of a point of a zero-filled array.
-void ResetPoint(TangentPoint &point) {
+// The start values of a point: zeros but for references to no point and the identity frame.
+TangentPoint StartPoint() {
+    TangentPoint point;
+    std::memset(&point, 0, sizeof point);
     for (int i = 0; i < 3; ++i) point.refTri1[i] = point.refTri2[i] = 0xFFFFFFFFu;
     for (int i = 0; i < 4; ++i) point.matrix[5 * i] = 1.0;
+    return point;
 }
 
-// Corners, neighbours and reference triangles of every point, then a first evaluation.
-bool Build(TangentSpace *space) {
+// Start values, corners, neighbours and reference triangles point by point, so that each record is
+// visited once while it is being built. started counts the records given their start values.
+bool BuildPoints(TangentSpace *space, const TangentPoint &start, int32_t &started) {
     try {
         const vantic::PolygonTable polygons = vantic::ReadPolygons(space->objectId);
-        for (int32_t p = 0; p < space->numPoints; ++p)
-            if (!vantic::BuildCorners(space, p, polygons) || !vantic::BuildNeighbours(&space->points[p]))
+        const std::vector<double> base = vantic::BasePositions(space);
+        std::vector<int32_t> around;
+        for (int32_t p = 0; p < space->numPoints; ++p) {
+            std::memcpy(&space->points[p], &start, sizeof start);
+            started = p + 1;
+            if (!vantic::BuildCorners(space, p, polygons, around) || !vantic::BuildNeighbours(&space->points[p]))
                 return false;
+            vantic::ChooseReferenceTriangles(space, p, base.data());
+        }
     } catch (const std::bad_alloc &) {
         return false;
     }
-    return vantic::ChooseReferenceTriangles(space) && vantic::EvaluateTangentSpace(space);
+    return true;
+}
+
+// Every point built, then a first evaluation. Out of memory, the records not reached get their
+// start values too, so that releasing them frees only what was allocated.
+bool Build(TangentSpace *space) {
+    const TangentPoint start = StartPoint();
+    int32_t started = 0;
+    if (BuildPoints(space, start, started)) return vantic::EvaluateTangentSpace(space);
+    for (int32_t p = started; p < space->numPoints; ++p) std::memcpy(&space->points[p], &start, sizeof start);
+    return false;
 }
 
 }  // namespace
@@ -54,12 +75,12 @@ TangentSpace *vantic_CreateTangentSpace(KorrinItem objectId, uint32_t dataId) {
     const int32_t n = vantic::MeshPointCount(objectId);
     space->numPoints = n > 0 ? n : 0;
     if (space->numPoints > 0) {
-        space->points = static_cast<TangentPoint *>(std::calloc(static_cast<size_t>(n), sizeof(TangentPoint)));
+        // Not zero-filled: Build gives every point its start values as it reaches it.
+        space->points = static_cast<TangentPoint *>(std::malloc(static_cast<size_t>(n) * sizeof(TangentPoint)));
         if (!space->points) {
             std::free(space);
             return nullptr;
         }
-        for (int32_t p = 0; p < n; ++p) ResetPoint(space->points[p]);
     }
     // Out of memory: nothing half-built is attached.
     if (!Build(space)) {

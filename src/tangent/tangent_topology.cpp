@@ -21,17 +21,18 @@ PolygonTable ReadPolygons(KorrinItem mesh) {
     table.offsets.reserve(static_cast<size_t>(count > 0 ? count : 0) + 1);
     table.offsets.push_back(0);
     table.corners.reserve(4 * table.offsets.capacity());  // quads, mostly: one growth at most
+    std::vector<int32_t> corners;
     for (int32_t q = 0; q < count; ++q) {
-        const std::vector<int32_t> corners = PolygonCorners(mesh, q);
+        ReadPolygonCorners(mesh, q, corners);
         table.corners.insert(table.corners.end(), corners.begin(), corners.end());
         table.offsets.push_back(table.corners.size());
     }
     return table;
 }
 
-bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &table) {
+bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &table, std::vector<int32_t> &polygons) {
     TangentPoint &point = space->points[p];
-    const std::vector<int32_t> polygons = PointPolygons(space->objectId, p);
+    ReadPointPolygons(space->objectId, p, polygons);
     const int32_t k = static_cast<int32_t>(polygons.size());
     if (k == 0) return true;
     point.corners = static_cast<uint32_t *>(std::calloc(2 * static_cast<size_t>(k), sizeof(uint32_t)));
@@ -56,8 +57,8 @@ bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &tabl
         }
         for (int32_t r = 0; r < m; ++r) {
             if (c[r] != p) continue;
-            const int32_t following = c[(r + 1) % m];
-            const int32_t preceding = c[(r - 1 + m) % m];
+            const int32_t following = c[r + 1 == m ? 0 : r + 1];
+            const int32_t preceding = c[r == 0 ? m - 1 : r - 1];
             if (!inside(following) || !inside(preceding)) continue;
             point.corners[2 * j] = static_cast<uint32_t>(following);
             point.corners[2 * j + 1] = static_cast<uint32_t>(preceding);
@@ -77,13 +78,8 @@ bool BuildNeighbours(TangentPoint *point) {
     std::vector<uint32_t> onHeap;
     if (slots > std::size(onStack)) onHeap.resize(slots);
     uint32_t *const found = onHeap.empty() ? onStack : onHeap.data();
-    std::fill(found, found + slots, 0xFFFFFFFFu);
     size_t count = 0;
-    auto listed = [&](uint32_t q) {
-        for (size_t i = 0; i < slots; ++i)
-            if (found[i] == q) return true;
-        return false;
-    };
+    auto listed = [&](uint32_t q) { return std::find(found, found + count, q) != found + count; };
     for (int32_t j = 0; j < point->numPolys; ++j) {
         const uint32_t a = point->corners[2 * j], b = point->corners[2 * j + 1];
         // one look for both, before either is added
@@ -108,10 +104,14 @@ void ProbeAxis(const double *n, double *axis) {
     for (int i = 0; i < 3; ++i) axis[i] = i == which ? 1.0 : 0.0;
 }
 
-namespace {
+std::vector<double> BasePositions(const TangentSpace *space) {
+    std::vector<double> base(3 * static_cast<size_t>(space->numPoints > 0 ? space->numPoints : 0));
+    for (int32_t p = 0; p < space->numPoints; ++p)
+        FX(fxMeshPoint)(space->objectId, p, base.data() + 3 * static_cast<size_t>(p), KORRIN_POSITIONS_BASE);
+    return base;
+}
 
-// The reference triangles of point p, from the base positions of every point (base + 3 * q).
-void ChooseFor(const TangentSpace *space, int32_t p, const double *base) {
+void ChooseReferenceTriangles(const TangentSpace *space, int32_t p, const double *base) {
     TangentPoint &point = space->points[p];
     auto at = [base](uint32_t q) { return base + 3 * static_cast<size_t>(q); };
     double n[3] = {0, 0, 0}, axis[3];
@@ -154,24 +154,6 @@ void ChooseFor(const TangentSpace *space, int32_t p, const double *base) {
             geo::Copy(w, refWeights[k]);
         }
     }
-}
-
-}  // namespace
-
-bool ChooseReferenceTriangles(const TangentSpace *space) {
-    const int32_t n = space->numPoints;
-    // Every corner is a point of the record (BuildCorners): one read of each base position serves
-    // all the triangles around it.
-    double *base = static_cast<double *>(std::malloc(3 * static_cast<size_t>(n > 0 ? n : 1) * sizeof(double)));
-    if (!base) return false;
-    for (int32_t p = 0; p < n; ++p) {
-        double *q = base + 3 * static_cast<size_t>(p);
-        q[0] = q[1] = q[2] = 0.0;
-        FX(fxMeshPoint)(space->objectId, p, q, KORRIN_POSITIONS_BASE);
-    }
-    for (int32_t p = 0; p < n; ++p) ChooseFor(space, p, base);
-    std::free(base);
-    return true;
 }
 
 }  // namespace vantic

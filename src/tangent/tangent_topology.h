@@ -22,8 +22,8 @@ PolygonTable ReadPolygons(KorrinItem mesh);
 
 // Corner pairs of point p: per polygon around it (host order), the point that follows and the point
 // that precedes p. Corners outside the record's points leave their pair at (0, 0). False when out of
-// memory.
-bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &polygons);
+// memory. polygons is the caller's buffer for the host's list of the point's polygons.
+bool BuildCorners(const TangentSpace *space, int32_t p, const PolygonTable &table, std::vector<int32_t> &polygons);
 
 // The distinct points of the corner pairs, in order of first appearance. False when out of memory.
 bool BuildNeighbours(TangentPoint *point);
@@ -31,9 +31,13 @@ bool BuildNeighbours(TangentPoint *point);
 // The world axis the probes of a point with host normal n are taken along.
 void ProbeAxis(const double *n, double *axis);
 
-// For every point: probe 1 and 2 lie on either side of the point's base position along the probe axis
-// projected into the normal's plane; each takes the nearest triangle (point, following, preceding) and
-// its barycentric coordinates on it. False when out of memory.
-bool ChooseReferenceTriangles(const TangentSpace *space);
+// Every point's base position, 3 per point (0 where the host has none): one read of each serves all
+// the triangles around it. Throws std::bad_alloc when out of memory.
+std::vector<double> BasePositions(const TangentSpace *space);
+
+// For point p, once its corner pairs are built: probe 1 and 2 lie on either side of the point's base
+// position along the probe axis projected into the normal's plane; each takes the nearest triangle
+// (point, following, preceding) and its barycentric coordinates on it. base is BasePositions' list.
+void ChooseReferenceTriangles(const TangentSpace *space, int32_t p, const double *base);
 
 }  // namespace vantic
