@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <atomic>
 
 namespace vantic {
 
@@ -61,10 +62,28 @@ Pool &ThePool() {
     return pool;
 }
 
+// Clients may pick on different brushes from different threads: the pool is shared, so it is locked.
+// A spin lock: it is held for a look at four slots, and the Windows build has no std::mutex.
+std::atomic_flag poolLocked = ATOMIC_FLAG_INIT;
+
+class PoolLock {
+public:
+    PoolLock() {
+        while (poolLocked.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    ~PoolLock() { poolLocked.clear(std::memory_order_release); }
+    PoolLock(const PoolLock &) = delete;
+    PoolLock &operator=(const PoolLock &) = delete;
+};
+
 }  // namespace
 
 double *TakeScratch(size_t count) {
-    if (double *block = ThePool().take(count)) return block;
+    {
+        const PoolLock hold;
+        if (double *block = ThePool().take(count)) return block;
+    }
     if (count > (static_cast<size_t>(-1) / sizeof(double)) - kHeader) return nullptr;
     auto *memory = static_cast<double *>(std::malloc((count + kHeader) * sizeof(double)));
     if (!memory) return nullptr;
@@ -73,7 +92,9 @@ double *TakeScratch(size_t count) {
 }
 
 void GiveBackScratch(double *block) {
-    if (block) ThePool().keep(block);
+    if (!block) return;
+    const PoolLock hold;
+    ThePool().keep(block);
 }
 
 }  // namespace vantic
