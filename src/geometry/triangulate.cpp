@@ -239,20 +239,21 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, const van
     bool backRefused = false;
     while (w.b != w.d) {
         // Front ear (C, A, B): its closing diagonal runs B -> C. Back ear (D, C, A): A -> D.
-        const bool front = poly.isEar(w.c, w.a, w.b, w.bc, w.ca, w.ab);
-        const bool back = !backRefused && poly.isEar(w.d, w.c, w.a, w.ad, w.dc, w.ca);
+        // When both are ears, the one cut is the one leaving the blunter angle: at C by the front
+        // cut, between C -> B and C -> D, and at A by the back cut, between A -> D and A -> B
+        // (negating both directions leaves a dot product as it was); a tie alternates.
+        const double cosC = Dot(w.bc, w.dc);
+        const double cosA = Dot(w.ad, w.ab);
+        const bool preferFront = std::fabs(cosC - cosA) < kEpsilon ? !lastCutWasFront : cosA > cosC;
+        // The preferred ear is tested first: when it is one, the other's answer cannot change the
+        // cut. Tests skipped here are skipped alike in the tolerant pass, so its rule still holds.
+        auto frontEar = [&] { return poly.isEar(w.c, w.a, w.b, w.bc, w.ca, w.ab); };
+        auto backEar = [&] { return !backRefused && poly.isEar(w.d, w.c, w.a, w.ad, w.dc, w.ca); };
         bool cutFront;
-        if (front && back) {
-            // The angle left at C by the front cut, between C -> B and C -> D, and at A by the back
-            // cut, between A -> D and A -> B; negating both directions leaves a dot product as it was.
-            const double cosC = Dot(w.bc, w.dc);
-            const double cosA = Dot(w.ad, w.ab);
-            if (std::fabs(cosC - cosA) < kEpsilon)
-                cutFront = !lastCutWasFront;  // alternate on a tie
-            else
-                cutFront = cosA > cosC;
-        } else if (front || back) {
-            cutFront = front;
+        if (preferFront ? frontEar() : backEar()) {
+            cutFront = preferFront;
+        } else if (preferFront ? backEar() : frontEar()) {
+            cutFront = !preferFront;
         } else {
             if (stallMarker == -1)
                 stallMarker = w.b;
