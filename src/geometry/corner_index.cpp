@@ -1,7 +1,8 @@
-// Construction and removal for the k-d tree of a polygon's corners.
+// Construction and removal for the tree of boxes over a polygon's corners.
 #include "geometry/corner_index.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace vantic {
 
@@ -11,12 +12,17 @@ constexpr int32_t kLeafSize = 16;
 
 }  // namespace
 
-CornerIndex::CornerIndex(int32_t n, const double *uv)
-    : uv_(uv), order_(static_cast<size_t>(n)), entries_(static_cast<size_t>(n)), entryOf_(static_cast<size_t>(n)),
-      leafOf_(static_cast<size_t>(n)) {
-    for (int32_t i = 0; i < n; ++i) order_[static_cast<size_t>(i)] = i;
+void CornerIndex::build(int32_t n, const double *uv, const uint32_t *codes, const int32_t *order) {
+    const size_t count = static_cast<size_t>(n);
+    uv_ = uv;
+    codes_ = codes;
+    order_.assign(order, order + count);
+    entries_.resize(count);
+    entryOf_.resize(count);
+    leafOf_.resize(count);
+    nodes_.clear();
     nodes_.reserve(static_cast<size_t>(4 * (n / kLeafSize + 1)));
-    build(0, n, -1);
+    split(0, n, -1);
     for (int32_t i = 0; i < n; ++i) {
         const int32_t corner = order_[static_cast<size_t>(i)];
         entries_[static_cast<size_t>(i)] = Entry{uv[2 * corner], uv[2 * corner + 1], corner, 1};
@@ -24,33 +30,48 @@ CornerIndex::CornerIndex(int32_t n, const double *uv)
     }
 }
 
-int32_t CornerIndex::build(int32_t begin, int32_t end, int32_t parent) {
+// A run of corners along the curve splits where the highest bit in which its codes differ turns
+// to one: the two halves are then the run's corners in two halves of a quadtree cell, with no
+// sort. A node's box is its children's together.
+int32_t CornerIndex::split(int32_t begin, int32_t end, int32_t parent) {
     const int32_t index = static_cast<int32_t>(nodes_.size());
-    Node node{uv_[2 * order_[static_cast<size_t>(begin)]], 0, uv_[2 * order_[static_cast<size_t>(begin)] + 1], 0,
-              begin, end, -1, -1, parent, end - begin};
-    node.u1 = node.u0;
-    node.v1 = node.v0;
-    for (int32_t i = begin; i < end; ++i) {
-        const double u = uv_[2 * order_[static_cast<size_t>(i)]], v = uv_[2 * order_[static_cast<size_t>(i)] + 1];
-        node.u0 = std::min(node.u0, u);
-        node.u1 = std::max(node.u1, u);
-        node.v0 = std::min(node.v0, v);
-        node.v1 = std::max(node.v1, v);
-    }
-    nodes_.push_back(node);
+    const uint32_t lowCode = codes_[order_[static_cast<size_t>(begin)]];
+    const uint32_t highCode = codes_[order_[static_cast<size_t>(end - 1)]];
+    nodes_.push_back(Node{0, 0, 0, 0, begin, end, -1, -1, parent, end - begin, lowCode, highCode});
     if (end - begin <= kLeafSize) {
-        for (int32_t i = begin; i < end; ++i) leafOf_[static_cast<size_t>(order_[static_cast<size_t>(i)])] = index;
+        Node &leaf = nodes_.back();
+        const size_t first = static_cast<size_t>(order_[static_cast<size_t>(begin)]);
+        leaf.u0 = leaf.u1 = uv_[2 * first];
+        leaf.v0 = leaf.v1 = uv_[2 * first + 1];
+        for (int32_t i = begin; i < end; ++i) {
+            const size_t corner = static_cast<size_t>(order_[static_cast<size_t>(i)]);
+            const double u = uv_[2 * corner], v = uv_[2 * corner + 1];
+            leaf.u0 = std::min(leaf.u0, u);
+            leaf.u1 = std::max(leaf.u1, u);
+            leaf.v0 = std::min(leaf.v0, v);
+            leaf.v1 = std::max(leaf.v1, v);
+            leafOf_[corner] = index;
+        }
         return index;
     }
-    // Split the wider side at the median.
-    const int axis = node.u1 - node.u0 >= node.v1 - node.v0 ? 0 : 1;
-    const int32_t middle = begin + (end - begin) / 2;
-    std::nth_element(order_.begin() + begin, order_.begin() + middle, order_.begin() + end,
-                     [this, axis](int32_t x, int32_t y) { return uv_[2 * x + axis] < uv_[2 * y + axis]; });
-    const int32_t left = build(begin, middle, index);
-    const int32_t right = build(middle, end, index);
-    nodes_[static_cast<size_t>(index)].left = left;
-    nodes_[static_cast<size_t>(index)].right = right;
+    int32_t middle = begin + (end - begin) / 2;  // corners of one code split in the middle
+    if (lowCode != highCode) {
+        const uint32_t bit = std::bit_floor(lowCode ^ highCode);
+        const int32_t *first = order_.data() + begin, *last = order_.data() + end;
+        middle = static_cast<int32_t>(
+            std::partition_point(first, last, [this, bit](int32_t corner) { return (codes_[corner] & bit) == 0; }) -
+            order_.data());
+    }
+    const int32_t left = split(begin, middle, index);
+    const int32_t right = split(middle, end, index);
+    Node &node = nodes_[static_cast<size_t>(index)];
+    const Node &l = nodes_[static_cast<size_t>(left)], &r = nodes_[static_cast<size_t>(right)];
+    node.left = left;
+    node.right = right;
+    node.u0 = std::min(l.u0, r.u0);
+    node.u1 = std::max(l.u1, r.u1);
+    node.v0 = std::min(l.v0, r.v0);
+    node.v1 = std::max(l.v1, r.v1);
     return index;
 }
 

@@ -1,5 +1,5 @@
-// A k-d tree of a polygon's corners in coordinates of its plane, counting the corners still active
-// under each node, so that a search for corners near an ear skips empty and distant parts at once.
+// A tree of boxes over a polygon's corners in coordinates of its plane, counting the corners still
+// active under each node, so that a search for corners near an ear skips empty and distant parts at once.
 #pragma once
 
 #include <cstddef>
@@ -28,8 +28,10 @@ struct Box {
 
 class CornerIndex {
 public:
-    // Plane coordinates (u, v) of n corners, two per corner.
-    CornerIndex(int32_t n, const double *uv);
+    // Plane coordinates (u, v) of n corners, two per corner, their codes along a z-order curve, and
+    // the corners sorted by code; the index keeps the pointers and any earlier polygon's arrays, so
+    // a rebuild for the next one allocates only when it is larger.
+    void build(int32_t n, const double *uv, const uint32_t *codes, const int32_t *order);
 
     // Every corner active again, as after construction.
     void reset();
@@ -39,17 +41,18 @@ public:
 
     // Whether visit(corner) is true for some active corner outside all three wedges and, if a box
     // is given, inside it; visits only corners under nodes whose box meets that box and no wedge
-    // holds whole. With a box the search starts at the lowest node around `near`, a corner inside
-    // the box, whose box holds it strictly: no corner outside that node can lie in it.
+    // holds whole. With a box, low and high are the curve codes of its least and greatest corners,
+    // which bound the code of every point inside it, and the search starts at the lowest node
+    // around `near`, a corner inside the box, whose codes hold them strictly: no corner outside
+    // that node can lie in the box.
     template <class Visit>
-    bool any(int32_t near, const Box *box, const Wedge (&skip)[3], Visit &&visit) const {
+    bool any(int32_t near, const Box *box, uint32_t low, uint32_t high, const Wedge (&skip)[3], Visit &&visit) const {
         int32_t start = 0;
         if (box) {
             start = leafOf_[static_cast<std::size_t>(near)];
             for (;;) {
                 const Node &node = nodes_[static_cast<std::size_t>(start)];
-                if (node.parent < 0 || (node.u0 < box->u0 && box->u1 < node.u1 && node.v0 < box->v0 && box->v1 < node.v1))
-                    break;
+                if (node.parent < 0 || (node.lowCode < low && high < node.highCode)) break;
                 start = node.parent;
             }
         }
@@ -63,9 +66,10 @@ private:
         int32_t left, right;    // children, -1 at a leaf
         int32_t parent;
         int32_t active;  // corners below not yet removed
+        uint32_t lowCode, highCode;  // the curve codes of the first and last corner below
     };
 
-    int32_t build(int32_t begin, int32_t end, int32_t parent);
+    int32_t split(int32_t begin, int32_t end, int32_t parent);
 
     static double lowest(const Node &node, const Linear &l) {
         return l.a * (l.a > 0 ? node.u0 : node.u1) + l.b * (l.b > 0 ? node.v0 : node.v1) + l.c;
@@ -101,7 +105,8 @@ private:
         int32_t active;
     };
 
-    const double *uv_;
+    const double *uv_ = nullptr;
+    const uint32_t *codes_ = nullptr;
     std::vector<int32_t> order_;  // corners, grouped by leaf
     std::vector<Entry> entries_;  // the same order
     std::vector<int32_t> entryOf_;

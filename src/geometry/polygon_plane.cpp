@@ -31,7 +31,13 @@ constexpr double kLeastSine = 1e-9;
 
 }  // namespace
 
-PolygonPlane::PolygonPlane(int32_t n, const double *points, const double *normal) : uv_(2 * static_cast<size_t>(n)) {
+void PolygonPlane::build(int32_t n, const double *points, const double *normal) {
+    usable_ = false;
+    sine_ = 0;
+    cosine_ = 1;
+    thickness_ = 0;
+    margin_ = 0;
+    uv_.resize(2 * static_cast<size_t>(n));
     const double normalLength = Length(normal);
     if (!(normalLength >= 0.5 && normalLength <= 2)) return;
     const double unit[3] = {normal[0] / normalLength, normal[1] / normalLength, normal[2] / normalLength};

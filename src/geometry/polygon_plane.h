@@ -11,8 +11,9 @@ namespace vantic {
 
 class PolygonPlane {
 public:
-    // n corner positions and the plane's normal, as the ear cutter gets them.
-    PolygonPlane(int32_t n, const double *points, const double *normal);
+    // n corner positions and the plane's normal, as the ear cutter gets them. A rebuild for the next
+    // polygon reuses the coordinates' array.
+    void build(int32_t n, const double *points, const double *normal);
 
     // False when the normal is not close to unit length or a coordinate is not finite: the bounds
     // below do not hold and every ear is tested against every corner.

@@ -1,7 +1,7 @@
 // Ear cutting from both ends of a window that moves around the polygon. Each step weighs the front
 // ear (C, A, B) against the back ear (D, C, A) and cuts the one that leaves the blunter angle.
 // The active corners form a linked ring. An ear looks for corners inside it, in the polygon's plane,
-// along a z-order curve while its box is small, and otherwise through a k-d tree that skips what
+// along a z-order curve while its box is small, and otherwise through a tree of boxes that skips what
 // its edges' tests reject; each test decides without a square root when its sign is clear.
 #include <algorithm>
 #include <cmath>
@@ -11,6 +11,7 @@
 
 #include "geometry/corner_index.h"
 #include "geometry/polygon_plane.h"
+#include "geometry/reused_object.h"
 #include "geometry/triangulation.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
@@ -33,11 +34,14 @@ constexpr int32_t kIndexedFrom = 48;
 constexpr int32_t kCurveSteps = 64;
 
 // The two searches over a polygon's active corners: along the z-order curve for small ears, and
-// through the k-d tree, whose wedges also cut long thin ears short.
+// through the tree of boxes, whose wedges also cut long thin ears short.
 struct Indexes {
     vantic::CornerIndex tree;
     vantic::ZOrderIndex curve;
-    Indexes(int32_t n, const double *uv) : tree(n, uv), curve(n, uv) {}
+    void build(int32_t n, const double *uv) {
+        curve.build(n, uv);
+        tree.build(n, uv, curve.codes(), curve.order());
+    }
     void reset() {
         tree.reset();
         curve.reset();
@@ -96,11 +100,13 @@ void Write(Triangle *out, int32_t &count, int32_t a, int32_t b, int32_t c) {
 
 class Polygon {
 public:
-    // The index, when given, holds every corner.
+    // The index, when given, holds every corner; next and previous are the ring's memory.
     Polygon(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane,
-            Indexes *index, bool tolerant)
-        : points_(points), normal_(normal), plane_(plane), index_(index), tolerant_(tolerant),
-          next_(static_cast<size_t>(n)), previous_(static_cast<size_t>(n)) {
+            Indexes *index, bool tolerant, std::vector<int32_t> &next, std::vector<int32_t> &previous)
+        : points_(points), normal_(normal), plane_(plane), index_(index), tolerant_(tolerant), next_(next),
+          previous_(previous) {
+        next_.resize(static_cast<size_t>(n));
+        previous_.resize(static_cast<size_t>(n));
         for (int32_t i = 0; i < n; ++i) {
             next_[static_cast<size_t>(i)] = i + 1 == n ? 0 : i + 1;
             previous_[static_cast<size_t>(i)] = i == 0 ? n - 1 : i - 1;
@@ -143,10 +149,11 @@ public:
         vantic::Wedge skip[3];
         if (index_ && plane_.earWedges(first, tip, last, skip)) {
             vantic::Box box;
-            if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(tip, nullptr, skip, inside);
-            const auto found = index_->curve.any(tip, box, kCurveSteps, inside);
+            if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(tip, nullptr, 0, 0, skip, inside);
+            const uint32_t low = index_->curve.code(box.u0, box.v0), high = index_->curve.code(box.u1, box.v1);
+            const auto found = index_->curve.any(tip, box, low, high, kCurveSteps, inside);
             if (found != vantic::ZOrderIndex::Found::gaveUp) return found == vantic::ZOrderIndex::Found::no;
-            return !index_->tree.any(tip, &box, skip, inside);
+            return !index_->tree.any(tip, &box, low, high, skip, inside);
         }
         for (int32_t k = next(last); k != first; k = next(k))
             if (inside(k)) return false;
@@ -172,7 +179,7 @@ private:
     const vantic::PolygonPlane &plane_;
     Indexes *index_;  // none for small polygons
     bool tolerant_;
-    std::vector<int32_t> next_, previous_;  // the ring of active corners
+    std::vector<int32_t> &next_, &previous_;  // the ring of active corners
     mutable bool tolerantWouldDiffer_ = false;
 };
 
@@ -225,11 +232,22 @@ struct Window {
     }
 };
 
+// Everything a triangulation allocates, kept for the next one.
+struct Workspace {
+    vantic::PolygonPlane plane;
+    Indexes index;
+    std::vector<int32_t> next, previous;  // the ring of active corners
+    std::vector<Triangle> tolerant;       // the tolerant pass's triangles
+    std::vector<int32_t> kept;            // the corners that are not repeats
+    std::vector<double> distinct;         // their positions
+    std::vector<Triangle> withoutRepeats;
+};
+
 // Returns the triangle count; the first pass also tells whether a tolerant pass could differ.
 int32_t CutEars(int32_t n, const double *points, const double *normal, const vantic::PolygonPlane &plane,
-                Indexes *index, bool tolerant, Triangle *out, bool *tolerantWouldDiffer = nullptr) {
+                Indexes *index, bool tolerant, Workspace &memory, Triangle *out, bool *tolerantWouldDiffer = nullptr) {
     int32_t count = 0;
-    Polygon poly(n, points, normal, plane, index, tolerant);
+    Polygon poly(n, points, normal, plane, index, tolerant, memory.next, memory.previous);
     Window w(poly, n);
     bool lastCutWasFront = false;
     // Before the first cut the window gives up when B comes round to corner 0; after a cut, when it
@@ -281,24 +299,23 @@ int32_t CutEars(int32_t n, const double *points, const double *normal, const van
     return count;
 }
 
-}  // namespace
-
-namespace {
-
 // Both passes over n > 3 corners.
-int32_t CutWhole(int32_t n, const double *points, const double *normal, Triangle *out) {
-    const vantic::PolygonPlane plane(n, points, normal);
-    // Held by pointer: GCC at -O3 with sanitizers misjudges an optional of it as uninitialised.
-    std::unique_ptr<Indexes> index;
-    if (plane.usable() && n >= kIndexedFrom) index = std::make_unique<Indexes>(n, plane.coordinates());
-    Indexes *indexed = index.get();
+int32_t CutWhole(int32_t n, const double *points, const double *normal, Workspace &memory, Triangle *out) {
+    vantic::PolygonPlane &plane = memory.plane;
+    plane.build(n, points, normal);
+    Indexes *indexed = nullptr;
+    if (plane.usable() && n >= kIndexedFrom) {
+        memory.index.build(n, plane.coordinates());
+        indexed = &memory.index;
+    }
     bool tolerantWouldDiffer = false;
-    const int32_t count = CutEars(n, points, normal, plane, indexed, false, out, &tolerantWouldDiffer);
+    const int32_t count = CutEars(n, points, normal, plane, indexed, false, memory, out, &tolerantWouldDiffer);
     if (count == n - 2 || !tolerantWouldDiffer) return count;
     // Only a polygon left partly uncut gets the tolerant pass, so whole results never change.
-    std::vector<Triangle> second(static_cast<size_t>(n - 2));
+    std::vector<Triangle> &second = memory.tolerant;
+    second.resize(static_cast<size_t>(n - 2));
     if (indexed) indexed->reset();
-    const int32_t tolerantCount = CutEars(n, points, normal, plane, indexed, true, second.data());
+    const int32_t tolerantCount = CutEars(n, points, normal, plane, indexed, true, memory, second.data());
     if (tolerantCount <= count) return count;
     std::copy_n(second.begin(), tolerantCount, out);
     return tolerantCount;
@@ -308,11 +325,45 @@ bool SamePoint(const double *p, const double *q) { return p[0] == q[0] && p[1] =
 
 // The corners left when each repeat of the corner before it (and a last corner repeating the first)
 // is dropped.
-std::vector<int32_t> WithoutRepeats(int32_t n, const double *points) {
-    std::vector<int32_t> kept;
+void WithoutRepeats(int32_t n, const double *points, std::vector<int32_t> &kept) {
+    kept.clear();
     for (int32_t i = 0; i < n; ++i)
         if (kept.empty() || !SamePoint(points + 3 * i, points + 3 * kept.back())) kept.push_back(i);
     while (kept.size() > 1 && SamePoint(points + 3 * kept.back(), points + 3 * kept.front())) kept.pop_back();
+}
+
+int32_t CutWithMemory(int32_t n, const double *points, const double *normal, Workspace &memory, Triangle *out) {
+    const int32_t count = CutWhole(n, points, normal, memory, out);
+    if (count == n - 2) return count;
+    // A corner repeating its neighbour leaves an edge of no length and no direction, so no ear
+    // through it is ever convex and both passes stall beside it. A polygon they left incomplete
+    // is cut once more without its repeats, which only bound triangles of no area.
+    std::vector<int32_t> &kept = memory.kept;
+    WithoutRepeats(n, points, kept);
+    const int32_t m = static_cast<int32_t>(kept.size());
+    if (m == n || m < 3) return count;
+    std::vector<double> &distinct = memory.distinct;
+    distinct.resize(3 * static_cast<size_t>(m));
+    for (int32_t i = 0; i < m; ++i) Copy(points + 3 * kept[static_cast<size_t>(i)], &distinct[3 * static_cast<size_t>(i)]);
+    std::vector<Triangle> &third = memory.withoutRepeats;
+    third.resize(static_cast<size_t>(m - 2));
+    int32_t distinctCount = 0;
+    if (m == 3)
+        Write(third.data(), distinctCount, 0, 1, 2);
+    else
+        distinctCount = CutWhole(m, distinct.data(), normal, memory, third.data());
+    if (distinctCount <= count) return count;
+    for (int32_t t = 0; t < distinctCount; ++t)
+        for (int32_t &corner : third[static_cast<size_t>(t)].corners) corner = kept[static_cast<size_t>(corner)];
+    std::copy_n(third.begin(), distinctCount, out);
+    return distinctCount;
+}
+
+// Beyond this many corners the arrays are not kept: a rare huge polygon should not pin its memory.
+constexpr int32_t kKeptUpTo = 1 << 16;
+
+vantic::ReusedObject<Workspace> &KeptWorkspace() {
+    static vantic::ReusedObject<Workspace> kept;
     return kept;
 }
 
@@ -325,25 +376,8 @@ int32_t vantic::Triangulate(int32_t n, const double *points, const double *norma
         Write(out, count, 0, 1, 2);
         return count;
     }
-    const int32_t count = CutWhole(n, points, normal, out);
-    if (count == n - 2) return count;
-    // A corner repeating its neighbour leaves an edge of no length and no direction, so no ear
-    // through it is ever convex and both passes stall beside it. A polygon they left incomplete
-    // is cut once more without its repeats, which only bound triangles of no area.
-    const std::vector<int32_t> kept = WithoutRepeats(n, points);
-    const int32_t m = static_cast<int32_t>(kept.size());
-    if (m == n || m < 3) return count;
-    std::vector<double> distinct(3 * static_cast<size_t>(m));
-    for (int32_t i = 0; i < m; ++i) Copy(points + 3 * kept[static_cast<size_t>(i)], &distinct[3 * static_cast<size_t>(i)]);
-    std::vector<Triangle> third(static_cast<size_t>(m - 2));
-    int32_t distinctCount = 0;
-    if (m == 3)
-        Write(third.data(), distinctCount, 0, 1, 2);
-    else
-        distinctCount = CutWhole(m, distinct.data(), normal, third.data());
-    if (distinctCount <= count) return count;
-    for (int32_t t = 0; t < distinctCount; ++t)
-        for (int32_t &corner : third[static_cast<size_t>(t)].corners) corner = kept[static_cast<size_t>(corner)];
-    std::copy_n(third.begin(), distinctCount, out);
-    return distinctCount;
+    std::unique_ptr<Workspace> memory = KeptWorkspace().take();
+    const int32_t count = CutWithMemory(n, points, normal, *memory, out);
+    if (n <= kKeptUpTo) KeptWorkspace().giveBack(std::move(memory));
+    return count;
 }

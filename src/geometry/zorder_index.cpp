@@ -32,9 +32,13 @@ uint32_t Cell(double x, double low, double scale) {
 
 uint32_t ZOrderIndex::code(double u, double v) const { return Spread(Cell(u, u0_, scale_)) | Spread(Cell(v, v0_, scale_)) << 1; }
 
-ZOrderIndex::ZOrderIndex(int32_t n, const double *uv)
-    : uv_(uv), codes_(static_cast<size_t>(n)), order_(static_cast<size_t>(n)), next_(static_cast<size_t>(n)),
-      previous_(static_cast<size_t>(n)) {
+void ZOrderIndex::build(int32_t n, const double *uv) {
+    const size_t count = static_cast<size_t>(n);
+    uv_ = uv;
+    codes_.resize(count);
+    order_.resize(count);
+    next_.resize(count);
+    previous_.resize(count);
     double u1 = uv[0], v1 = uv[1];
     u0_ = u1;
     v0_ = v1;

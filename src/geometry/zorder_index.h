@@ -13,8 +13,13 @@ namespace vantic {
 
 class ZOrderIndex {
 public:
-    // Plane coordinates (u, v) of n corners, two per corner, all finite; the index keeps the pointer.
-    ZOrderIndex(int32_t n, const double *uv);
+    // Plane coordinates (u, v) of n > 0 corners, two per corner, all finite; the index keeps the
+    // pointer and any earlier polygon's arrays, so a rebuild allocates only for a larger one.
+    void build(int32_t n, const double *uv);
+
+    // Every corner, by code, and each corner's code.
+    const int32_t *order() const { return order_.data(); }
+    const uint32_t *codes() const { return codes_.data(); }
 
     // Every corner active again, as after construction.
     void reset();
@@ -26,14 +31,19 @@ public:
         if (after >= 0) previous_[static_cast<std::size_t>(after)] = before;
     }
 
+    // The curve's position of a point: 15 bits of each coordinate over the corners' bounds,
+    // interleaved. It never decreases as either coordinate grows, so a box's corners bound the codes
+    // of every point inside it.
+    uint32_t code(double u, double v) const;
+
     enum class Found { yes, no, gaveUp };
 
     // Whether visit(corner) is true for some active corner inside the box, `from` being an active
-    // corner inside it; visits no corner outside the box. Gives up after passing `steps` corners, or
+    // corner inside it and low, high the codes of the box's least and greatest corners; visits no
+    // corner outside the box. Gives up after passing `steps` corners, or
     // at once when the box's codes span more of the curve than that many corners would evenly take.
     template <class Visit>
-    Found any(int32_t from, const Box &box, int32_t steps, Visit &&visit) const {
-        const uint32_t low = code(box.u0, box.v0), high = code(box.u1, box.v1);
+    Found any(int32_t from, const Box &box, uint32_t low, uint32_t high, int32_t steps, Visit &&visit) const {
         if (static_cast<double>(high - low) * static_cast<double>(codes_.size()) > steps * kCodes) return Found::gaveUp;
         for (int32_t k = next(from); k >= 0 && codes_[static_cast<std::size_t>(k)] <= high; k = next(k)) {
             if (--steps < 0) return Found::gaveUp;
@@ -53,14 +63,9 @@ private:
         return box.holds(uv_[2 * static_cast<std::size_t>(corner)], uv_[2 * static_cast<std::size_t>(corner) + 1]);
     }
 
-    // The curve's position of a point: 15 bits of each coordinate over the corners' bounds,
-    // interleaved. It never decreases as either coordinate grows, so a box's corners bound the codes
-    // of every point inside it.
-    uint32_t code(double u, double v) const;
-
     static constexpr double kCodes = 1u << 30;
 
-    const double *uv_;
+    const double *uv_ = nullptr;
     double u0_ = 0, v0_ = 0, scale_ = 0;
     std::vector<uint32_t> codes_;
     std::vector<int32_t> order_;  // corners by code
