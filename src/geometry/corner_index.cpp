@@ -25,7 +25,7 @@ void CornerIndex::build(int32_t n, const double *uv, const uint32_t *codes, cons
     split(0, n, -1);
     for (int32_t i = 0; i < n; ++i) {
         const int32_t corner = order_[static_cast<size_t>(i)];
-        entries_[static_cast<size_t>(i)] = Entry{uv[2 * corner], uv[2 * corner + 1], corner, 1};
+        entries_[static_cast<size_t>(i)] = Entry{uv[2 * corner], uv[2 * corner + 1], corner};
         entryOf_[static_cast<size_t>(corner)] = i;
     }
 }
@@ -76,14 +76,18 @@ int32_t CornerIndex::split(int32_t begin, int32_t end, int32_t parent) {
 }
 
 void CornerIndex::reset() {
-    for (Entry &entry : entries_) entry.active = 1;
     for (Node &node : nodes_) node.active = node.end - node.begin;
 }
 
+// The corner's entry changes places with its leaf's last active one.
 void CornerIndex::remove(int32_t corner) {
-    Entry &entry = entries_[static_cast<size_t>(entryOf_[static_cast<size_t>(corner)])];
-    if (!entry.active) return;
-    entry.active = 0;
+    Node &leaf = nodes_[static_cast<size_t>(leafOf_[static_cast<size_t>(corner)])];
+    const int32_t position = entryOf_[static_cast<size_t>(corner)];
+    const int32_t lastActive = leaf.begin + leaf.active - 1;
+    if (position > lastActive) return;
+    std::swap(entries_[static_cast<size_t>(position)], entries_[static_cast<size_t>(lastActive)]);
+    entryOf_[static_cast<size_t>(entries_[static_cast<size_t>(position)].corner)] = position;
+    entryOf_[static_cast<size_t>(corner)] = lastActive;
     for (int32_t node = leafOf_[static_cast<size_t>(corner)]; node >= 0; node = nodes_[static_cast<size_t>(node)].parent)
         --nodes_[static_cast<size_t>(node)].active;
 }

@@ -87,9 +87,9 @@ private:
             inside(node, skip[2]))
             return false;
         if (node.left < 0) {
-            for (int32_t i = node.begin; i < node.end; ++i) {
+            for (int32_t i = node.begin; i < node.begin + node.active; ++i) {
                 const Entry &e = entries_[static_cast<std::size_t>(i)];
-                if (e.active && (!box || box->holds(e.u, e.v)) && !skip[0].holds(e.u, e.v) &&
+                if ((!box || box->holds(e.u, e.v)) && !skip[0].holds(e.u, e.v) &&
                     !skip[1].holds(e.u, e.v) && !skip[2].holds(e.u, e.v) && visit(e.corner))
                     return true;
             }
@@ -98,11 +98,11 @@ private:
         return search(node.left, box, skip, visit) || search(node.right, box, skip, visit);
     }
 
-    // A corner with its coordinates, stored in leaf order so that a leaf reads one block.
+    // A corner with its coordinates, stored in leaf order so that a leaf reads one block; a leaf's
+    // active corners come first.
     struct Entry {
         double u, v;
         int32_t corner;
-        int32_t active;
     };
 
     const double *uv_ = nullptr;
