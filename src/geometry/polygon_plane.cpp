@@ -118,7 +118,9 @@ bool PolygonPlane::earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, in
                 const double det = x->a * y->b - x->b * y->a;
                 turns += det > 0 ? 1 : -1;
                 leastSine = std::min(leastSine, std::fabs(det));
-                const double u = (x->b * y->c - y->b * x->c) / det, v = (y->a * x->c - x->a * y->c) / det;
+                // One division: the reciprocal's extra rounding is far inside the pad below.
+                const double reciprocal = 1 / det;
+                const double u = (x->b * y->c - y->b * x->c) * reciprocal, v = (y->a * x->c - x->a * y->c) * reciprocal;
                 u0 = std::min(u0, u);
                 u1 = std::max(u1, u);
                 v0 = std::min(v0, v);
