@@ -31,7 +31,7 @@ constexpr double kShortestSquared = 1e-280, kLongestSquared = 1e280;
 // Below this many corners a scan of the ring is quicker than building the indexes.
 constexpr int32_t kIndexedFrom = 48;
 // How many corners a walk along the curve may pass before the tree takes over the search.
-constexpr int32_t kCurveSteps = 64;
+constexpr int32_t kCurveSteps = 160;
 
 // The two searches over a polygon's active corners: along the z-order curve for small ears, and
 // through the tree of boxes, whose wedges also cut long thin ears short.
