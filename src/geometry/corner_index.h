@@ -81,21 +81,34 @@ private:
     }
 
     template <class Visit>
-    bool search(int32_t index, const Box *box, const Wedge (&skip)[3], Visit &visit) const {
-        const Node &node = nodes_[static_cast<std::size_t>(index)];
-        if (node.active == 0 || !meets(node, box) || inside(node, skip[0]) || inside(node, skip[1]) ||
-            inside(node, skip[2]))
-            return false;
-        if (node.left < 0) {
+    bool search(int32_t start, const Box *box, const Wedge (&skip)[3], Visit &visit) const {
+        // Each split either drops the highest bit in which a run's 30-bit codes differ or halves a
+        // run of equal codes, so no path is longer than 30 + 31 nodes, and the stack holds at most
+        // one more entry than the path.
+        auto skipped = [&](const Node &node) {
+            return node.active == 0 || !meets(node, box) || inside(node, skip[0]) || inside(node, skip[1]) ||
+                   inside(node, skip[2]);
+        };
+        if (skipped(nodes_[static_cast<std::size_t>(start)])) return false;
+        int32_t stack[64];
+        int depth = 0;
+        stack[depth++] = start;
+        while (depth > 0) {
+            const Node &node = nodes_[static_cast<std::size_t>(stack[--depth])];
+            if (node.left >= 0) {
+                // Children are tested before they are kept, so the stack holds only nodes to open.
+                if (!skipped(nodes_[static_cast<std::size_t>(node.right)])) stack[depth++] = node.right;
+                if (!skipped(nodes_[static_cast<std::size_t>(node.left)])) stack[depth++] = node.left;
+                continue;
+            }
             for (int32_t i = node.begin; i < node.begin + node.active; ++i) {
                 const Entry &e = entries_[static_cast<std::size_t>(i)];
-                if ((!box || box->holds(e.u, e.v)) && !skip[0].holds(e.u, e.v) &&
-                    !skip[1].holds(e.u, e.v) && !skip[2].holds(e.u, e.v) && visit(e.corner))
+                if ((!box || box->holds(e.u, e.v)) && !skip[0].holds(e.u, e.v) && !skip[1].holds(e.u, e.v) &&
+                    !skip[2].holds(e.u, e.v) && visit(e.corner))
                     return true;
             }
-            return false;
         }
-        return search(node.left, box, skip, visit) || search(node.right, box, skip, visit);
+        return false;
     }
 
     // A corner with its coordinates, stored in leaf order so that a leaf reads one block; a leaf's
