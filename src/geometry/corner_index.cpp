@@ -21,7 +21,8 @@ void CornerIndex::build(int32_t n, const double *uv, const uint32_t *codes, cons
     entryOf_.resize(count);
     leafOf_.resize(count);
     nodes_.clear();
-    nodes_.reserve(static_cast<size_t>(4 * (n / kLeafSize + 1)));
+    parent_.clear();
+    active_.clear();
     split(0, n, -1);
     for (int32_t i = 0; i < n; ++i) {
         const int32_t corner = order_[static_cast<size_t>(i)];
@@ -37,7 +38,9 @@ int32_t CornerIndex::split(int32_t begin, int32_t end, int32_t parent) {
     const int32_t index = static_cast<int32_t>(nodes_.size());
     const uint32_t lowCode = codes_[order_[static_cast<size_t>(begin)]];
     const uint32_t highCode = codes_[order_[static_cast<size_t>(end - 1)]];
-    nodes_.push_back(Node{0, 0, 0, 0, begin, end, -1, -1, parent, end - begin, lowCode, highCode});
+    nodes_.push_back(Node{0, 0, 0, 0, begin, end, -1, -1, lowCode, highCode});
+    parent_.push_back(parent);
+    active_.push_back(end - begin);
     if (end - begin <= kLeafSize) {
         Node &leaf = nodes_.back();
         const size_t first = static_cast<size_t>(order_[static_cast<size_t>(begin)]);
@@ -76,20 +79,20 @@ int32_t CornerIndex::split(int32_t begin, int32_t end, int32_t parent) {
 }
 
 void CornerIndex::reset() {
-    for (Node &node : nodes_) node.active = node.end - node.begin;
+    for (size_t i = 0; i < nodes_.size(); ++i) active_[i] = nodes_[i].end - nodes_[i].begin;
 }
 
 // The corner's entry changes places with its leaf's last active one.
 void CornerIndex::remove(int32_t corner) {
-    Node &leaf = nodes_[static_cast<size_t>(leafOf_[static_cast<size_t>(corner)])];
+    const size_t leaf = static_cast<size_t>(leafOf_[static_cast<size_t>(corner)]);
     const int32_t position = entryOf_[static_cast<size_t>(corner)];
-    const int32_t lastActive = leaf.begin + leaf.active - 1;
+    const int32_t lastActive = nodes_[leaf].begin + active_[leaf] - 1;
     if (position > lastActive) return;
     std::swap(entries_[static_cast<size_t>(position)], entries_[static_cast<size_t>(lastActive)]);
     entryOf_[static_cast<size_t>(entries_[static_cast<size_t>(position)].corner)] = position;
     entryOf_[static_cast<size_t>(corner)] = lastActive;
-    for (int32_t node = leafOf_[static_cast<size_t>(corner)]; node >= 0; node = nodes_[static_cast<size_t>(node)].parent)
-        --nodes_[static_cast<size_t>(node)].active;
+    for (int32_t node = static_cast<int32_t>(leaf); node >= 0; node = parent_[static_cast<size_t>(node)])
+        --active_[static_cast<size_t>(node)];
 }
 
 }  // namespace vantic

@@ -52,8 +52,8 @@ public:
             start = leafOf_[static_cast<std::size_t>(near)];
             for (;;) {
                 const Node &node = nodes_[static_cast<std::size_t>(start)];
-                if (node.parent < 0 || (node.lowCode < low && high < node.highCode)) break;
-                start = node.parent;
+                if (parent_[static_cast<std::size_t>(start)] < 0 || (node.lowCode < low && high < node.highCode)) break;
+                start = parent_[static_cast<std::size_t>(start)];
             }
         }
         return search(start, box, skip, visit);
@@ -64,8 +64,6 @@ private:
         double u0, u1, v0, v1;  // the box of the corners below
         int32_t begin, end;     // their range in order_
         int32_t left, right;    // children, -1 at a leaf
-        int32_t parent;
-        int32_t active;  // corners below not yet removed
         uint32_t lowCode, highCode;  // the curve codes of the first and last corner below
     };
 
@@ -85,23 +83,26 @@ private:
         // Each split either drops the highest bit in which a run's 30-bit codes differ or halves a
         // run of equal codes, so no path is longer than 30 + 31 nodes, and the stack holds at most
         // one more entry than the path.
-        auto skipped = [&](const Node &node) {
-            return node.active == 0 || !meets(node, box) || inside(node, skip[0]) || inside(node, skip[1]) ||
-                   inside(node, skip[2]);
+        auto skipped = [&](int32_t index) {
+            const Node &node = nodes_[static_cast<std::size_t>(index)];
+            return active_[static_cast<std::size_t>(index)] == 0 || !meets(node, box) || inside(node, skip[0]) ||
+                   inside(node, skip[1]) || inside(node, skip[2]);
         };
-        if (skipped(nodes_[static_cast<std::size_t>(start)])) return false;
+        if (skipped(start)) return false;
         int32_t stack[64];
         int depth = 0;
         stack[depth++] = start;
         while (depth > 0) {
-            const Node &node = nodes_[static_cast<std::size_t>(stack[--depth])];
+            const int32_t index = stack[--depth];
+            const Node &node = nodes_[static_cast<std::size_t>(index)];
             if (node.left >= 0) {
                 // Children are tested before they are kept, so the stack holds only nodes to open.
-                if (!skipped(nodes_[static_cast<std::size_t>(node.right)])) stack[depth++] = node.right;
-                if (!skipped(nodes_[static_cast<std::size_t>(node.left)])) stack[depth++] = node.left;
+                if (!skipped(node.right)) stack[depth++] = node.right;
+                if (!skipped(node.left)) stack[depth++] = node.left;
                 continue;
             }
-            for (int32_t i = node.begin; i < node.begin + node.active; ++i) {
+            const int32_t end = node.begin + active_[static_cast<std::size_t>(index)];
+            for (int32_t i = node.begin; i < end; ++i) {
                 const Entry &e = entries_[static_cast<std::size_t>(i)];
                 if ((!box || box->holds(e.u, e.v)) && !skip[0].holds(e.u, e.v) && !skip[1].holds(e.u, e.v) &&
                     !skip[2].holds(e.u, e.v) && visit(e.corner))
@@ -125,6 +126,9 @@ private:
     std::vector<int32_t> entryOf_;
     std::vector<int32_t> leafOf_;
     std::vector<Node> nodes_;
+    // Apart from the nodes, so that a removal's walk to the root reads little memory.
+    std::vector<int32_t> parent_;  // -1 at the root
+    std::vector<int32_t> active_;  // corners below not yet removed
 };
 
 }  // namespace vantic
