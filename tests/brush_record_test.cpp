@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "address_space_limit.h"
 #include "brush/brush.h"
 #include "korrin_host_services.h"
 #include "linked_module.h"
@@ -420,18 +421,6 @@ void *FindServiceWithHugeMesh(const char *name, uint32_t group) {
     if (std::strcmp(name, "fxMeshNumPoints") != 0) return service;
     g_hostNumPoints = reinterpret_cast<fxMeshNumPoints_fn *>(service);
     return reinterpret_cast<void *>(&HugeMeshNumPoints);
-}
-
-// Leaves the process room for `bytes` more of address space.
-void LimitAddressSpace(size_t bytes) {
-    size_t pages = 0;
-    FILE *statm = std::fopen("/proc/self/statm", "r");
-    if (!statm || std::fscanf(statm, "%zu", &pages) != 1) std::_Exit(2);
-    std::fclose(statm);
-    rlimit limit{};
-    getrlimit(RLIMIT_AS, &limit);
-    limit.rlim_cur = pages * 4096 + bytes;
-    if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(3);
 }
 
 TEST(BrushRecordAllocation, FailedTargetAllocationLeavesTheBrushAsItWas) {

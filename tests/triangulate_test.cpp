@@ -5,12 +5,15 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "address_space_limit.h"
 #include "geometry/triangulation.h"
+#include "linked_module.h"
 #include "geometry/vector_primitives.h"
 #include "loading/plugin_host.h"
 #include "model/host.h"
@@ -335,4 +338,48 @@ TEST_F(MeshTriangulation, WholeMeshRecordAndItsRelease) {
     freeMesh(bare);
 }
 
+// ---- a polygon too large for memory: no triangles, and nothing thrown at the client ----
+// Not on Windows: it caps the process's address space with setrlimit, which Windows lacks.
+#if !defined(_WIN32)
+
+fxMeshPoly_fn *g_hostPoly = nullptr;
+
+// Polygon 0 claims 100 million corners; the corner list alone would take 400 MB.
+int32_t EnormousPolygon(KorrinItem mesh, int32_t polygon, int32_t *corners, int32_t capacity, int32_t *count,
+                        int32_t *flagsOut, int32_t flags) {
+    if (polygon != 0) return g_hostPoly(mesh, polygon, corners, capacity, count, flagsOut, flags);
+    for (int32_t i = 0; i < capacity; ++i) corners[i] = 0;
+    *count = 100'000'000;
+    return 1;
+}
+
+void *FindServiceWithEnormousPolygon(const char *name, uint32_t group) {
+    void *service = vhost::FindService(name, group);
+    if (std::strcmp(name, "fxMeshPoly") != 0) return service;
+    g_hostPoly = reinterpret_cast<fxMeshPoly_fn *>(service);
+    return reinterpret_cast<void *>(&EnormousPolygon);
+}
+
+TEST(TriangulateAllocation, PolygonTooLargeForMemoryGivesNoTriangles) {
+    vhost::Host host;
+    char name[256] = {};
+    ASSERT_EQ(korrinEntry(name, &FindServiceWithEnormousPolygon, host.version, host.kind), 0);
+    vhost::MeshData data;
+    data.points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    data.polygons = {{0, 1, 2, 3}};
+    const KorrinItem mesh = vhost::AddMesh(host, "mesh", data);
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(300u << 20);
+            int32_t count = -7;
+            Triangle *triangles = vantic_TriangulatePolyId(mesh, 0, &count, 0);
+            TriangleMesh *record = vantic_TriangulateTarget(mesh, 0);
+            const bool none = triangles == nullptr && record && record->polygons[0].triangles == nullptr;
+            vantic_FreeMesh(record);
+            std::_Exit(none ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+#endif
 }  // namespace

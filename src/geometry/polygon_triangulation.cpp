@@ -1,5 +1,7 @@
 // Host polygons to Triangle records of mesh point indices.
 #include <cstdlib>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "binding/host_lists.h"
@@ -7,25 +9,28 @@
 #include "geometry/triangulation.h"
 #include "geometry/vector_primitives.h"
 
-Triangle *vantic_TriangulatePolyId(KorrinItem mesh, int32_t poly, int32_t *count, int32_t selector) {
-    if (!count) return nullptr;
-    // A negative index is as absent as one past the end: never ask the host for it.
-    if (poly < 0 || poly >= vantic::MeshPolygonCount(mesh)) return nullptr;
+namespace {
+
+struct FreeBlock {
+    void operator()(void *block) const { std::free(block); }
+};
+
+// Throws std::bad_alloc when out of memory, having freed what it took.
+Triangle *TriangulatePolygon(KorrinItem mesh, int32_t poly, int32_t *count, int32_t selector) {
     const std::vector<int32_t> corners = vantic::PolygonCorners(mesh, poly);
     const int32_t n = static_cast<int32_t>(corners.size());
     if (n < 3) {
         *count = 0;
         return nullptr;
     }
-    if (n == 3) {
-        auto *triangle = static_cast<Triangle *>(std::calloc(1, sizeof(Triangle)));
-        if (!triangle) return nullptr;  // out of memory: as if the polygon were absent
-        for (int i = 0; i < 3; ++i) triangle->corners[i] = corners[static_cast<size_t>(i)];
-        *count = 1;
-        return triangle;
-    }
-    auto *triangles = static_cast<Triangle *>(std::calloc(static_cast<size_t>(n - 2), sizeof(Triangle)));
+    std::unique_ptr<Triangle, FreeBlock> triangles(
+        static_cast<Triangle *>(std::calloc(static_cast<size_t>(n - 2), sizeof(Triangle))));
     if (!triangles) return nullptr;  // out of memory: as if the polygon were absent
+    if (n == 3) {
+        for (int i = 0; i < 3; ++i) triangles.get()->corners[i] = corners[static_cast<size_t>(i)];
+        *count = 1;
+        return triangles.release();
+    }
     std::vector<double> positions(3 * static_cast<size_t>(n));
     for (int32_t i = 0; i < n; ++i)
         FX(fxMeshPoint)(mesh, corners[static_cast<size_t>(i)], &positions[3 * static_cast<size_t>(i)], selector);
@@ -36,11 +41,24 @@ Triangle *vantic_TriangulatePolyId(KorrinItem mesh, int32_t poly, int32_t *count
         double *p = &positions[3 * static_cast<size_t>(i)];
         vantic_PointOnPlane(p, normal, positions.data(), p);
     }
-    const int32_t k = vantic::Triangulate(n, positions.data(), normal, triangles);
+    const int32_t k = vantic::Triangulate(n, positions.data(), normal, triangles.get());
     for (int32_t t = 0; t < k; ++t)
-        for (int32_t &corner : triangles[t].corners) corner = corners[static_cast<size_t>(corner)];
+        for (int32_t &corner : triangles.get()[t].corners) corner = corners[static_cast<size_t>(corner)];
     *count = k;
-    return triangles;
+    return triangles.release();
+}
+
+}  // namespace
+
+Triangle *vantic_TriangulatePolyId(KorrinItem mesh, int32_t poly, int32_t *count, int32_t selector) {
+    if (!count) return nullptr;
+    // A negative index is as absent as one past the end: never ask the host for it.
+    if (poly < 0 || poly >= vantic::MeshPolygonCount(mesh)) return nullptr;
+    try {
+        return TriangulatePolygon(mesh, poly, count, selector);
+    } catch (const std::bad_alloc &) {
+        return nullptr;  // out of memory: as if the polygon were absent
+    }
 }
 
 TriangleMesh *vantic_TriangulateTarget(KorrinItem mesh, int32_t selector) {
