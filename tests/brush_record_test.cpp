@@ -1,8 +1,5 @@
 // The brush record through the loaded module: creation with its host items, targets, deletion.
 #include <gtest/gtest.h>
-#if !defined(_WIN32)
-#include <sys/resource.h>
-#endif
 
 #include <cstdio>
 #include <cstdlib>
