@@ -12,6 +12,7 @@
 #include "geometry/corner_index.h"
 #include "geometry/polygon_plane.h"
 #include "geometry/reused_object.h"
+#include "geometry/stalled_ring.h"
 #include "geometry/triangulation.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
@@ -379,5 +380,5 @@ int32_t vantic::Triangulate(int32_t n, const double *points, const double *norma
     std::unique_ptr<Workspace> memory = KeptWorkspace().take();
     const int32_t count = CutWithMemory(n, points, normal, *memory, out);
     if (n <= kKeptUpTo) KeptWorkspace().giveBack(std::move(memory));
-    return count;
+    return count == n - 2 ? count : vantic::FinishStalledRing(n, points, normal, out, count);
 }
