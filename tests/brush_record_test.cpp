@@ -448,5 +448,32 @@ TEST(BrushRecordAllocation, FailedTargetAllocationLeavesTheBrushAsItWas) {
     EXPECT_EQ(vantic_DeleteBrush(action, kKey, kDataId), 1);
 }
 
+// The registered functions run out of memory as C clients need them to: the screen-space pick
+// over a mesh too large to project gives its failure result instead of throwing into the caller.
+TEST(BrushRecordAllocation, RegisteredFunctionsEndWithoutThrowingWhenMemoryRunsOut) {
+    vhost::Host host;
+    char name[256] = {};
+    ASSERT_EQ(korrinEntry(name, &FindServiceWithHugeMesh, host.version, host.kind), 0);
+    auto *createBrush = host.function<vantic_CreateBrush_t>("vantic_CreateBrush");
+    auto *fetchBrush = host.function<vantic_FetchBrush_t>("vantic_FetchBrush");
+    auto *addTarget = host.function<vantic_BrushAddTarget_t>("vantic_BrushAddTarget");
+    auto *rayCast = host.function<vantic_BrushRayCast_t>("vantic_BrushRayCast");
+    ASSERT_TRUE(createBrush && fetchBrush && addTarget && rayCast);
+    const KorrinItem action = createBrush(kKey, kDataId);
+    Brush *brush = fetchBrush(action, kKey, kDataId);
+    ASSERT_NE(brush, nullptr);
+    addTarget(brush, kHugeMesh);
+    ASSERT_EQ(brush->targetCount, 1);
+    brush->pickMode = VANTIC_PICK_SCREEN;
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(300u << 20);  // the projected points alone would take 800 MB
+            rayCast(brush);
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(vantic_DeleteBrush(action, kKey, kDataId), 1);
+}
+
 #endif
 }  // namespace

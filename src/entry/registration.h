@@ -22,14 +22,40 @@ void RegisterAll();
 
 }  // namespace vantic
 
+namespace vantic {
+
+// A function as the host and clients call it. Clients are often written in C, and an exception
+// (memory running out deep inside a call) must not unwind into their frames: it ends the call with
+// the function's failure result instead, 0 or null.
+template <auto F>
+struct Guarded;
+template <class R, class... A, R (*F)(A...)>
+struct Guarded<F> {
+    static R call(A... args) noexcept {
+        try {
+            return F(args...);
+        } catch (...) {
+            return R();
+        }
+    }
+};
+
+}  // namespace vantic
+
 // A table row whose function is checked against the public function type of the same name; result
-// is INT, DOUBLE or POINTER (the VANTIC_RESULT_ codes of the client header).
+// is INT, DOUBLE or POINTER (the VANTIC_RESULT_ codes of the client header). Rows are guarded; a
+// NOTHROW row, for arithmetic that allocates nothing, is registered as it is, without the extra call.
 #define VANTIC_ROW(name, result) VANTIC_ROW_AS(name, result, name)
 #define VANTIC_ROW_AS(name, result, function)                                                            \
     ::vantic::RegistrationRow {                                                                          \
-        #name, VANTIC_RESULT_##result, reinterpret_cast<void *>(static_cast<name##_t *>(&function))     \
+        #name, VANTIC_RESULT_##result,                                                                   \
+            reinterpret_cast<void *>(static_cast<name##_t *>(&::vantic::Guarded<&function>::call))      \
+    }
+#define VANTIC_ROW_NOTHROW(name, result)                                                                 \
+    ::vantic::RegistrationRow {                                                                          \
+        #name, VANTIC_RESULT_##result, reinterpret_cast<void *>(static_cast<name##_t *>(&name))         \
     }
 #define VANTIC_MODULE_STEPS(callback)                                                                    \
     ::vantic::RegistrationRow {                                                                          \
-        nullptr, 0, reinterpret_cast<void *>(static_cast<KorrinModuleCallback>(&callback))              \
+        nullptr, 0, reinterpret_cast<void *>(static_cast<KorrinModuleCallback>(&::vantic::Guarded<&callback>::call)) \
     }
