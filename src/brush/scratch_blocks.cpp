@@ -1,8 +1,10 @@
 #include "brush/scratch_blocks.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <atomic>
+
+#include "geometry/spin_lock.h"
 
 namespace vantic {
 
@@ -63,25 +65,13 @@ Pool &ThePool() {
 }
 
 // Clients may pick on different brushes from different threads: the pool is shared, so it is locked.
-// A spin lock: it is held for a look at four slots, and the Windows build has no std::mutex.
 std::atomic_flag poolLocked = ATOMIC_FLAG_INIT;
-
-class PoolLock {
-public:
-    PoolLock() {
-        while (poolLocked.test_and_set(std::memory_order_acquire)) {
-        }
-    }
-    ~PoolLock() { poolLocked.clear(std::memory_order_release); }
-    PoolLock(const PoolLock &) = delete;
-    PoolLock &operator=(const PoolLock &) = delete;
-};
 
 }  // namespace
 
 double *TakeScratch(size_t count) {
     {
-        const PoolLock hold;
+        const SpinLockHold hold(poolLocked);
         if (double *block = ThePool().take(count)) return block;
     }
     if (count > (static_cast<size_t>(-1) / sizeof(double)) - kHeader) return nullptr;
@@ -93,7 +83,7 @@ double *TakeScratch(size_t count) {
 
 void GiveBackScratch(double *block) {
     if (!block) return;
-    const PoolLock hold;
+    const SpinLockHold hold(poolLocked);
     ThePool().keep(block);
 }
 
