@@ -10,13 +10,15 @@
 #include <initializer_list>
 #include <vector>
 
+#include "geometry/corner_index.h"
 #include "geometry/polygon_plane.h"
+#include "geometry/vec3_ops.h"
 
 namespace vantic {
 
 namespace {
 
-bool SamePoint(const double *p, const double *q) { return p[0] == q[0] && p[1] == q[1] && p[2] == q[2]; }
+using geo::SamePoint;
 
 // The corners still in the ring: those no triangle cut off, one per run of corners at one position,
 // and none at the position of a cut corner of their run (a repeat the ear cutter dropped).
@@ -49,30 +51,23 @@ std::vector<int32_t> LeftCorners(int32_t n, const double *points, const Triangle
 // How many corners all ear tests of one ring may read together.
 constexpr int64_t kCornerTests = int64_t{1} << 26;
 
-// An axis-aligned box in plane coordinates, closed.
-struct Bounds {
-    double u0, u1, v0, v1;
-    static Bounds Of(std::initializer_list<const double *> corners) {
-        Bounds b{INFINITY, -INFINITY, INFINITY, -INFINITY};
-        for (const double *p : corners) {
-            b.u0 = std::min(b.u0, p[0]);
-            b.u1 = std::max(b.u1, p[0]);
-            b.v0 = std::min(b.v0, p[1]);
-            b.v1 = std::max(b.v1, p[1]);
-        }
-        return b;
+// The box of some corners in plane coordinates.
+Box BoxOf(std::initializer_list<const double *> corners) {
+    Box b{INFINITY, -INFINITY, INFINITY, -INFINITY};
+    for (const double *p : corners) {
+        b.u0 = std::min(b.u0, p[0]);
+        b.u1 = std::max(b.u1, p[0]);
+        b.v0 = std::min(b.v0, p[1]);
+        b.v1 = std::max(b.v1, p[1]);
     }
-    bool holds(const double *p) const { return p[0] >= u0 && p[0] <= u1 && p[1] >= v0 && p[1] <= v1; }
-    bool meets(const Bounds &o) const { return u0 <= o.u1 && o.u0 <= u1 && v0 <= o.v1 && o.v0 <= v1; }
-};
+    return b;
+}
+
+bool Meet(const Box &a, const Box &b) { return a.u0 <= b.u1 && b.u0 <= a.u1 && a.v0 <= b.v1 && b.v0 <= a.v1; }
 
 double Orientation(const double *a, const double *b, const double *c) {
     return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
 }
-
-}  // namespace
-
-namespace {
 
 // Clips, and where clipping stalls splits, the rings left of one polygon, writing triangles after
 // the ear cutter's within the room of n - 2.
@@ -147,10 +142,10 @@ private:
             }
             ear = convex(a, b, c);
             budget_ -= static_cast<int64_t>(reflex.size()) + 1;
-            const Bounds box = Bounds::Of({at(a), at(b), at(c)});
+            const Box box = BoxOf({at(a), at(b), at(c)});
             for (size_t k = 0; ear && k < reflex.size(); ++k) {
                 const int32_t p = ring[reflex[k]];
-                if (!box.holds(at(p)) || p == a || p == b || p == c || same(p, a) || same(p, b) || same(p, c))
+                if (!box.holds(at(p)[0], at(p)[1]) || p == a || p == b || p == c || same(p, a) || same(p, b) || same(p, c))
                     continue;
                 if (within(a, b, c, p)) ear = false;
             }
@@ -212,10 +207,10 @@ private:
                 budget_ -= static_cast<int64_t>(m);
                 if (budget_ <= 0) return false;
                 bool clear = true;
-                const Bounds box = Bounds::Of({at(a), at(b)});
+                const Box box = BoxOf({at(a), at(b)});
                 for (size_t k = 0; clear && k < m; ++k) {
                     const int32_t e = ring[k], f = ring[(k + 1) % m];
-                    if (!box.meets(Bounds::Of({at(e), at(f)})) || e == a || e == b || f == a || f == b) continue;
+                    if (!Meet(box, BoxOf({at(e), at(f)})) || e == a || e == b || f == a || f == b) continue;
                     clear = !meet(a, b, e, f);
                 }
                 if (clear && middleInside(ring, a, b)) return true;

@@ -322,8 +322,6 @@ int32_t CutWhole(int32_t n, const double *points, const double *normal, Workspac
     return tolerantCount;
 }
 
-bool SamePoint(const double *p, const double *q) { return p[0] == q[0] && p[1] == q[1] && p[2] == q[2]; }
-
 // The corners left when each repeat of the corner before it (and a last corner repeating the first)
 // is dropped.
 void WithoutRepeats(int32_t n, const double *points, std::vector<int32_t> &kept) {

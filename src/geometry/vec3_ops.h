@@ -57,4 +57,7 @@ inline void Set(double *v, double x, double y, double z) {
     v[2] = z;
 }
 
+// Whether two positions are the same point, coordinate for coordinate.
+inline bool SamePoint(const double *p, const double *q) { return p[0] == q[0] && p[1] == q[1] && p[2] == q[2]; }
+
 }  // namespace vantic::geo
