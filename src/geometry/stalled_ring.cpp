@@ -131,8 +131,7 @@ private:
                 changed = false;
             }
             const int32_t a = ring[(i + m - 1) % m], b = ring[i % m], c = ring[(i + 1) % m];
-            bool ear = orientation(a, b, c) == 0;
-            if (ear) {
+            if (orientation(a, b, c) == 0) {
                 // A corner on the line through its neighbours (or a spike back along it) bounds no area.
                 ring.erase(ring.begin() + static_cast<std::ptrdiff_t>(i % m));
                 i = i % ring.size();
@@ -140,7 +139,7 @@ private:
                 changed = true;
                 continue;
             }
-            ear = convex(a, b, c);
+            bool ear = convex(a, b, c);
             budget_ -= static_cast<int64_t>(reflex.size()) + 1;
             const Box box = BoxOf({at(a), at(b), at(c)});
             for (size_t k = 0; ear && k < reflex.size(); ++k) {
