@@ -8,11 +8,14 @@
 #include <cstdint>
 #include <cstring>
 #include <queue>
+#include <random>
 #include <set>
 #include <vector>
 
 #include "brush/brush.h"
 #include "brush/tool_modes.h"
+#include "brush/weight_runs.h"
+#include "geometry/vec3_ops.h"
 #include "brush_scene.h"
 #include "linked_module.h"
 #include "services/find_service.h"
@@ -354,6 +357,44 @@ TEST_F(Weights, FloodDepthDoesNotGrowWithTheMesh) {
     for (size_t i = 0; i < n; ++i) {
         ASSERT_GT(straight[i], 0.0) << i;
         ASSERT_EQ(connected[i], straight[i]) << i;
+    }
+}
+
+// Weights of points in a row, at every vector width the processor runs, against the point-by-point
+// loop: points on the rim, at the inner radius, at the centre, far away, not numbers; radii from tiny
+// to huge; falloffs 0 to 1.
+TEST(StraightWeightRuns, EveryWidthWeighsAsThePointByPointLoop) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0), fraction(0.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-40, 40), pick(0, 9);
+    for (int n = 0; n < 2000; ++n) {
+        const double radius = std::ldexp(1.0 + fraction(random), exponent(random));
+        const double falloff = n % 5 == 0 ? static_cast<double>(n % 2) : fraction(random);
+        const vantic::FalloffShape shape{radius, 1.0 / radius, 1.0 - falloff};
+        const double centre[3] = {unit(random) * radius, unit(random) * radius, unit(random)};
+        const size_t count = static_cast<size_t>(n % 41);
+        std::vector<double> xyz(3 * count), expected(count), got(count);
+        for (size_t i = 0; i < count; ++i) {
+            double direction[3] = {unit(random), unit(random), unit(random)};
+            const double length = std::sqrt(vantic::geo::Dot(direction, direction));
+            const int kind = pick(random);
+            // On the rim, at the inner radius, at the centre, or anywhere near.
+            const double at = kind == 0   ? radius
+                              : kind == 1 ? radius * (1.0 - falloff)
+                              : kind == 2 ? 0.0
+                                          : radius * 2.0 * fraction(random);
+            for (int k = 0; k < 3; ++k) xyz[3 * i + k] = centre[k] + direction[k] / length * at;
+            if (kind == 3 && n % 3 == 0) xyz[3 * i + 1] = NAN;
+            const double d = vantic::geo::Distance(&xyz[3 * i], centre);
+            expected[i] = d < shape.radius ? shape.weight(d) : 0.0;
+        }
+        for (auto kernel : {vantic::WeightRunKernel::kBaseline, vantic::WeightRunKernel::kAvx2,
+                            vantic::WeightRunKernel::kAvx512}) {
+            std::fill(got.begin(), got.end(), 7.0);
+            if (!vantic::WeighStraightRunWith(kernel, shape, centre, xyz.data(), count, got.data())) continue;
+            ASSERT_EQ(std::memcmp(got.data(), expected.data(), count * sizeof(double)), 0)
+                << "case " << n << " kernel " << static_cast<int>(kernel);
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
 #include "brush/point_snapshot.h"
+#include "brush/weight_runs.h"
 #include "brush/world_radius.h"
 #include "geometry/vec3_ops.h"
 
@@ -20,17 +21,7 @@ namespace {
 // tool's coverage threshold.
 constexpr double kReachedOutside = 1e-7;
 
-struct Falloff {
-    double radius;   // R, the world radius
-    double inverse;  // 1.0 / R
-    double inner;    // 1.0 - falloff: the fraction of R at full weight
-
-    // Weight of a point at distance d < R, in this exact form.
-    double weight(double d) const {
-        const double x = d * inverse - inner;
-        return x < 0 ? 1.0 : 1.0 - x / (1.0 - inner);
-    }
-};
+using Falloff = FalloffShape;
 
 Falloff MakeFalloff(const Brush &brush) {
     const double radius = BrushWorldRadius(brush);
@@ -149,13 +140,7 @@ void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
         if (reader.points) reader.points->readAll(reader.t);
         const double *xyz = reader.points ? reader.points->positions(reader.t) : nullptr;
         const double *centre = brush->hitPosition;
-        if (xyz) {
-            for (int32_t i = 0; i < n; ++i) {
-                const double d = geo::Distance(xyz + 3 * static_cast<size_t>(i), centre);
-                weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
-            }
-            return;
-        }
+        if (xyz) return WeighStraightRun(falloff, centre, xyz, n > 0 ? static_cast<size_t>(n) : 0, weights);
         for (int32_t i = 0; i < n; ++i) {
             const double d = reader.distance(i, centre);
             weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
