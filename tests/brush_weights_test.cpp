@@ -245,9 +245,10 @@ TEST_F(Weights, ConnectedWalkFollowsEachCornerBeforeTheNext) {
     EXPECT_EQ(g_fetchedPoints, expected);
 }
 
-// A drag of the weight brush picks and weighs from one read of each point, taken after the press's
-// client callbacks; between two drags the client moves the mesh, and the second drag sees where it is
-// now. The tool's results equal those of the registered pick and weights called from the same state.
+// A drag of the weight brush picks (by ray or on screen) and weighs from one read of each point, taken
+// after the press's client callbacks; between two drags the client moves the mesh, and the second drag
+// sees where it is now. The tool's results equal those of the registered pick and weights called from
+// the same state.
 TEST_F(Weights, ToolDragReadsEachPointOnceAndSeesMovedPoints) {
     char name[256] = {};
     ASSERT_EQ(korrinEntry(name, &FindServiceRecordingPoints, scene.host.version, scene.host.kind), 0);
@@ -257,21 +258,25 @@ TEST_F(Weights, ToolDragReadsEachPointOnceAndSeesMovedPoints) {
     b->mode = VANTIC_MODE_WEIGHTS;
     b->viewType = -3;
     ASSERT_EQ(scene.press(330, 250), 0);  // the host's handle now holds the mouse
-    for (double shift : {0.0, 0.37 * R}) {
+    for (double shift : {0.0, 0.37 * R})
+        for (int32_t pickMode : {VANTIC_PICK_RAY_CAST, VANTIC_PICK_SCREEN})
         for (int32_t weightMode : {0, 1}) {
             for (auto &p : scene.mesh(grid).current) p[0] += shift;
+            b->pickMode = pickMode;
             b->weightMode = weightMode;
             const Brush before = *b;
             g_watchedMesh = grid;
             g_fetchedPoints.clear();
             vantic::WeightBrushEvent(b, KORRIN_EVENT_DRAG);  // the module's own copy, recording
             g_watchedMesh = 0;
-            ASSERT_EQ(b->hitTarget, grid);
+            // The screen pick may take the other target's point, nearer on screen.
+            ASSERT_EQ(b->hitTarget == grid || pickMode == VANTIC_PICK_SCREEN, true);
+            ASSERT_NE(b->hitTarget, 0u);
             std::vector<int32_t> sorted = g_fetchedPoints;
             std::sort(sorted.begin(), sorted.end());
             std::vector<int32_t> once(m.points.size());
             for (size_t i = 0; i < once.size(); ++i) once[i] = static_cast<int32_t>(i);
-            EXPECT_EQ(sorted, once) << "shift " << shift << ", mode " << weightMode;
+            EXPECT_EQ(sorted, once) << "shift " << shift << ", pick " << pickMode << ", mode " << weightMode;
 
             const Brush tool = *b;
             const std::vector<double> toolWeights = scene.weights(0, m.points.size());
@@ -284,9 +289,8 @@ TEST_F(Weights, ToolDragReadsEachPointOnceAndSeesMovedPoints) {
             EXPECT_EQ(std::memcmp(scene.weights(0, m.points.size()).data(), toolWeights.data(),
                                   toolWeights.size() * sizeof(double)),
                       0)
-                << "shift " << shift << ", mode " << weightMode;
+                << "shift " << shift << ", pick " << pickMode << ", mode " << weightMode;
         }
-    }
 }
 
 TEST_F(Weights, HitPolygonOutsideTheTargetWalksNothing) {

@@ -189,7 +189,7 @@ int32_t BrushRayCastOn(Brush *brush, PointSnapshot &points) {
 int32_t vantic_BrushRayCast(Brush *brush) {
     if (!brush) return 0;
     if (brush->pickMode != VANTIC_PICK_RAY_CAST) {
-        vantic::BrushScreenPick(brush);
+        vantic::BrushScreenPick(brush, nullptr);
         return 1;
     }
     vantic::PointSnapshot points(brush, false);
