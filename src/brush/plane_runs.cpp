@@ -12,29 +12,32 @@ namespace vantic {
 
 namespace {
 
-using RunFunction = uint64_t (*)(const RayPrefilter &, const double *, double *, size_t);
+using RunFunction = uint64_t (*)(const RayPrefilter &, const double *, double *, double *, size_t);
 
 // The loop is the same for every width; the attributes of the caller it is inlined into choose it.
-[[gnu::always_inline]] inline uint64_t Run(const RayPrefilter &filter, const double *xyz, double *xy, size_t n) {
+[[gnu::always_inline]] inline uint64_t Run(const RayPrefilter &filter, const double *xyz, double *x, double *y,
+                                           size_t n) {
     switch (filter.axis()) {
-        case 0: return filter.placeRun<0>(xyz, xy, n);
-        case 1: return filter.placeRun<1>(xyz, xy, n);
-        default: return filter.placeRun<2>(xyz, xy, n);
+        case 0: return filter.placeRun<0>(xyz, x, y, n);
+        case 1: return filter.placeRun<1>(xyz, x, y, n);
+        default: return filter.placeRun<2>(xyz, x, y, n);
     }
 }
 
-uint64_t RunBaseline(const RayPrefilter &filter, const double *xyz, double *xy, size_t n) {
-    return Run(filter, xyz, xy, n);
+uint64_t RunBaseline(const RayPrefilter &filter, const double *xyz, double *x, double *y, size_t n) {
+    return Run(filter, xyz, x, y, n);
 }
 
 #if VANTIC_X86_PLANE_KERNELS
-__attribute__((target("avx2"))) uint64_t RunAvx2(const RayPrefilter &filter, const double *xyz, double *xy, size_t n) {
-    return Run(filter, xyz, xy, n);
+__attribute__((target("avx2"))) uint64_t RunAvx2(const RayPrefilter &filter, const double *xyz, double *x, double *y,
+                                                 size_t n) {
+    return Run(filter, xyz, x, y, n);
 }
 
 __attribute__((target("avx512f,avx512vl,avx512dq"))) uint64_t RunAvx512(const RayPrefilter &filter,
-                                                                         const double *xyz, double *xy, size_t n) {
-    return Run(filter, xyz, xy, n);
+                                                                         const double *xyz, double *x, double *y,
+                                                                         size_t n) {
+    return Run(filter, xyz, x, y, n);
 }
 #endif
 
@@ -89,14 +92,14 @@ RunFunction Chosen() {
 
 }  // namespace
 
-uint64_t PlacePlaneRun(const RayPrefilter &filter, const double *xyz, double *xy, size_t n) {
-    return Chosen()(filter, xyz, xy, n);
+uint64_t PlacePlaneRun(const RayPrefilter &filter, const double *xyz, double *x, double *y, size_t n) {
+    return Chosen()(filter, xyz, x, y, n);
 }
 
-bool PlacePlaneRunWith(PlaneRunKernel kernel, const RayPrefilter &filter, const double *xyz, double *xy, size_t n,
-                       uint64_t &top) {
+bool PlacePlaneRunWith(PlaneRunKernel kernel, const RayPrefilter &filter, const double *xyz, double *x, double *y,
+                       size_t n, uint64_t &top) {
     if (!Supported(kernel)) return false;
-    top = FunctionOf(kernel)(filter, xyz, xy, n);
+    top = FunctionOf(kernel)(filter, xyz, x, y, n);
     return true;
 }
 

@@ -24,8 +24,9 @@ inline int32_t NextTriangleInRange(const int32_t *corners, int32_t k, int32_t en
     return k;
 }
 
-// Plane coordinates of a target's points, placed stretch by stretch as the points are read, two per
-// slot: point i sits in slot i & mask. The triangle blocks walk ascending windows of points, so when
+// Plane coordinates of a target's points, placed stretch by stretch as the points are read, in two
+// rows of slots (x, then y: a triangle's corners are loaded with one address step each): point i sits
+// in slot i & mask. The triangle blocks walk ascending windows of points, so when
 // the widest window is well below the point count the slots form a ring that holds it and stays in
 // cache; otherwise there is a slot per point. Nothing is made without memory.
 class RayPlanes {
@@ -40,9 +41,10 @@ public:
         } else {
             mask_ = slots - 1;
         }
-        xy_ = TakeScratch(slots * 2);
+        xs_ = TakeScratch(slots * 2);
+        ys_ = xs_ ? xs_ + slots : nullptr;
     }
-    ~RayPlanes() { GiveBackScratch(xy_); }
+    ~RayPlanes() { GiveBackScratch(xs_); }
     RayPlanes(const RayPlanes &) = delete;
     RayPlanes &operator=(const RayPlanes &) = delete;
 
@@ -59,25 +61,23 @@ public:
             default: return placeListed<2>(xyz, xyzMask, list, from, to);
         }
     }
-    bool made() const { return xy_ != nullptr; }
+    bool made() const { return xs_ != nullptr; }
 
     // The first triangle in [k, end) that the prefilter cannot rule out (Checked: among those with
     // every corner in [0, count)), or end.
     template <bool Checked>
     int32_t nextSurvivor(const int32_t *corners, int32_t k, int32_t end, int32_t count, double tolerance) const {
-        const double *const xy = xy_;
+        const double *const xs = xs_, *const ys = ys_;
         const size_t mask = mask_;
         for (; k < end; ++k) {
             const int32_t *c = corners + 3 * static_cast<size_t>(k);
             if (Checked && !CornersInRange(c, count)) continue;
-            const double *p0 = xy + 2 * (static_cast<size_t>(c[0]) & mask);
-            const double *p1 = xy + 2 * (static_cast<size_t>(c[1]) & mask);
-            const double *p2 = xy + 2 * (static_cast<size_t>(c[2]) & mask);
-            if (!RayPrefilter::Misses(p0, p1, p2, tolerance)) return k;
+            const size_t i0 = static_cast<size_t>(c[0]) & mask, i1 = static_cast<size_t>(c[1]) & mask,
+                         i2 = static_cast<size_t>(c[2]) & mask;
+            if (!RayPrefilter::MissesAt(xs[i0], ys[i0], xs[i1], ys[i1], xs[i2], ys[i2], tolerance)) return k;
         }
         return end;
     }
-    double *at(int32_t i) const { return xy_ + 2 * (static_cast<size_t>(i) & mask_); }
     // Covers every point placed so far.
     double tolerance() const { return filter_.tolerance(reach_, failed_); }
 
@@ -89,7 +89,8 @@ private:
         for (size_t i = static_cast<size_t>(first); i < static_cast<size_t>(end);) {
             const size_t next = shorter == 0 ? static_cast<size_t>(end) : (i / shorter + 1) * shorter;
             const size_t n = (next < static_cast<size_t>(end) ? next : static_cast<size_t>(end)) - i;
-            const double r = RayPrefilter::RunReach(PlacePlaneRun(filter_, xyz + 3 * (i & xyzMask), xy_ + 2 * (i & mask_), n));
+            const uint64_t top = PlacePlaneRun(filter_, xyz + 3 * (i & xyzMask), xs_ + (i & mask_), ys_ + (i & mask_), n);
+            const double r = RayPrefilter::RunReach(top);
             reach_ = r > reach_ ? r : reach_;
             failed_ = failed_ || r < 0;
             i += n;
@@ -100,13 +101,13 @@ private:
     void placeListed(const double *xyz, size_t xyzMask, const int32_t *list, int32_t from, int32_t to) {
         // Locals, kept in registers: the stores to the slots could otherwise alias them.
         const RayPrefilter filter = filter_;
-        double *const xy = xy_;
+        double *const xs = xs_, *const ys = ys_;
         const size_t mask = mask_;
         double reach = reach_;
         bool failed = failed_;
         for (int32_t q = from; q < to; ++q) {
             const size_t i = static_cast<size_t>(list[q]);
-            const double r = filter.placeOn<K>(xyz + 3 * (i & xyzMask), xy + 2 * (i & mask));
+            const double r = filter.placeOn<K>(xyz + 3 * (i & xyzMask), xs + (i & mask), ys + (i & mask));
             reach = r > reach ? r : reach;
             failed |= r < 0;
         }
@@ -115,7 +116,7 @@ private:
     }
 
     const RayPrefilter &filter_;
-    double *xy_ = nullptr;
+    double *xs_ = nullptr, *ys_ = nullptr;
     size_t mask_ = 0;
     double reach_ = 0.0;
     bool failed_ = false;
