@@ -64,9 +64,10 @@ public:
     bool made() const { return xs_ != nullptr; }
 
     // The first triangle in [k, end) that the prefilter cannot rule out (Checked: among those with
-    // every corner in [0, count)), or end.
+    // every corner in [0, count)), or end. Not inlined: on its own the loop keeps everything in
+    // registers.
     template <bool Checked>
-    int32_t nextSurvivor(const int32_t *corners, int32_t k, int32_t end, int32_t count, double tolerance) const {
+    [[gnu::noinline]] int32_t nextSurvivor(const int32_t *corners, int32_t k, int32_t end, int32_t count, double tolerance) const {
         const double *const xs = xs_, *const ys = ys_;
         const size_t mask = mask_;
         for (; k < end; ++k) {
