@@ -396,7 +396,7 @@ TEST(StraightWeightRuns, EveryWidthWeighsAsThePointByPointLoop) {
                             vantic::WeightRunKernel::kAvx512}) {
             std::fill(got.begin(), got.end(), 7.0);
             if (!vantic::WeighStraightRunWith(kernel, shape, centre, xyz.data(), count, got.data())) continue;
-            ASSERT_EQ(std::memcmp(got.data(), expected.data(), count * sizeof(double)), 0)
+            ASSERT_TRUE(count == 0 || std::memcmp(got.data(), expected.data(), count * sizeof(double)) == 0)
                 << "case " << n << " kernel " << static_cast<int>(kernel);
         }
     }
