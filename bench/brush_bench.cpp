@@ -6,7 +6,8 @@
 //     number of grid cells at every mesh size) and a mode-0 press through the host's mouse event
 //     (pick + straight weights + drawn brush);
 //   - BaselineScreen: every point fetched and projected once, and every polygon's corners read once.
-//     The floor of the screen-space pick and of a box drag.
+//     The floor of the screen-space pick, of a mode-0 press that picks on screen (screen pick +
+//     straight weights + drawn brush) and of a box drag.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -106,9 +107,10 @@ void FetchProjectedPointsAndPolygons(benchmark::State &state, Scene &s) {
 
 // ---- the brush ----
 
-void Press(benchmark::State &state, Scene &s) {
+void Press(benchmark::State &state, Scene &s, int32_t pickMode) {
     s.brush->mode = 0;
     s.brush->weightMode = 0;
+    s.brush->pickMode = pickMode;
     for (auto _ : state) {
         vhost::Press(s.plugin.host, s.action, kCentreX, kCentreY, 0);
         if (s.brush->hitTarget != s.mesh) {
@@ -116,6 +118,7 @@ void Press(benchmark::State &state, Scene &s) {
             break;
         }
     }
+    s.brush->pickMode = 0;
 }
 
 void RayCast(benchmark::State &state, Scene &s) {
@@ -208,7 +211,7 @@ int main(int argc, char **argv) {
         const std::string points = "BaselinePoints", screen = "BaselineScreen";
         Register(points, label, side, "", &FetchPoints);
         Register(screen, label, side, "", &FetchProjectedPointsAndPolygons);
-        Register("PressMode0", label, side, points, &Press);
+        Register("PressMode0", label, side, points, [](benchmark::State &st, Scene &s) { Press(st, s, 0); });
         Register("RayCastPick", label, side, points, &RayCast);
         Register("StraightWeights", label, side, points,
                  [](benchmark::State &st, Scene &s) { Weights(st, s, 0, 0); });
@@ -217,6 +220,7 @@ int main(int argc, char **argv) {
         Register("ConnectedWeights50Cells", label, side, points,
                  [](benchmark::State &st, Scene &s) { Weights(st, s, 1, 50); });
         Register("ScreenPick", label, side, screen, &ScreenPick);
+        Register("PressMode0ScreenPick", label, side, screen, [](benchmark::State &st, Scene &s) { Press(st, s, 1); });
         Register("BoxDrag", label, side, screen, &BoxDrag);
     }
     benchmark::Initialize(&argc, argv);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "brush/mouse_ray.h"
+#include "brush/plane_runs.h"
 #include "brush/ray_prefilter.h"
 #include "brush_scene.h"
 #include "geometry/vector_primitives.h"
@@ -321,6 +322,68 @@ TEST_F(PickOracle, SoupsOfSliversFansAndEdgeOnTrianglesInTwoTargets) {
     EXPECT_GT(hits, picks / 2);
 }
 
+// The same grid with its points stored three ways: in grid order; shuffled, so that the triangles of
+// one stretch name points from anywhere; and with unused points between the used ones.
+enum class Storage { InOrder, Shuffled, WithGaps };
+
+MeshData Stored(const MeshData &grid, Storage storage, std::mt19937_64 &random) {
+    const size_t n = grid.points.size();
+    std::vector<int32_t> where(n);
+    for (size_t i = 0; i < n; ++i) where[i] = static_cast<int32_t>(storage == Storage::WithGaps ? 3 * i + 1 : i);
+    if (storage == Storage::Shuffled) std::shuffle(where.begin(), where.end(), random);
+    MeshData m;
+    m.points.assign(storage == Storage::WithGaps ? 3 * n + 2 : n, Vec3{0.0, 0.0, 0.0});
+    for (size_t i = 0; i < n; ++i) m.points[static_cast<size_t>(where[i])] = grid.points[i];
+    for (const auto &polygon : grid.polygons) {
+        std::vector<int32_t> corners;
+        for (int32_t c : polygon) corners.push_back(where[static_cast<size_t>(c)]);
+        m.polygons.push_back(corners);
+    }
+    return m;
+}
+
+// Grids of thousands of triangles, so that the points are read and placed in many stretches, aimed
+// at through vertices, edges and centres everywhere on them: the pick alone, and a tool press (pick and
+// weights on one snapshot) whose hit matches the plain walk and whose weights match a client's
+// weighting, which reads every point from the host.
+TEST_F(PickOracle, LargeGridsStoredInOrderShuffledOrWithGaps) {
+    std::mt19937_64 random(91);
+    for (bool axis : {false, true})
+        for (Storage storage : {Storage::InOrder, Storage::Shuffled, Storage::WithGaps}) {
+            useView(axis);
+            const MeshData local = Stored(vhost::MakeGrid(75, 60, 75.0, 60.0), storage, random);
+            const KorrinItem id = scene.addTarget("grid", local);
+            const Frame f = FacingFrame(ray.direction, 0.4);
+            int hits = 0, aims = 0;
+            for (double y = -29.5; y <= 29.5; y += 6.25)
+                for (double x : {-37.0, -12.5, 0.0, 0.5, 19.25, 36.5}) {
+                    PlaceGrid(scene.mesh(id), local, f, x, y, along(80.0));
+                    const std::string what = "aim (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+                    ++aims;
+                    if (!expectSame(what)) continue;
+                    ++hits;
+                    b->mode = VANTIC_MODE_WEIGHTS;
+                    b->weightMode = VANTIC_WEIGHTS_DISTANCE;
+                    b->radius = 40.0;
+                    const Brush before = *b;
+                    const Hit expected = OraclePick(*b);
+                    *b = before;
+                    scene.press(b->mouseX, b->mouseY);
+                    const Hit pressed = Fields(*b, 1);
+                    EXPECT_TRUE(SameBits(pressed, expected)) << what << " pressed\n got      " << Describe(pressed)
+                                                             << "\n expected " << Describe(expected);
+                    const size_t n = local.points.size();
+                    const std::vector<double> painted = scene.weights(0, n);
+                    scene.calculateWeights();
+                    const std::vector<double> plain = scene.weights(0, n);
+                    EXPECT_EQ(std::memcmp(painted.data(), plain.data(), n * sizeof(double)), 0) << what;
+                    scene.release(b->mouseX, b->mouseY);
+                }
+            EXPECT_EQ(hits, aims);
+            removeTarget(id);
+        }
+}
+
 // Targets whose host mesh lost or gained points after they were added: triangles that name points
 // the mesh no longer has are never taken, nothing is read past any array, and a tool press (pick and
 // weights on one snapshot) works on what is there.
@@ -394,6 +457,66 @@ TEST(RayPrefilter, NeverRulesOutWhatTheExactTestHits) {
     EXPECT_GT(ruledOut, 60000);
     EXPECT_GT(hits, 20000);
     EXPECT_LT(nearMisses, ruledOut);
+}
+
+// Points placed in a row, at every vector width the processor runs, against place() point by point:
+// the same coordinates to the bit, and the same reach, or the same failure, for runs of every length
+// holding ordinary, huge, tiny, negative-zero, infinite and non-number coordinates.
+TEST(PlaneRuns, EveryWidthPlacesAsThePointByPointLoop) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-300, 300), pick(0, 15);
+    const double odd[] = {0.0, -0.0, 0x1p250, -0x1p250, 0x1.0000000000001p250, HUGE_VAL, -HUGE_VAL, NAN, 0x1p-1074,
+                          -0x1p-1060, 1e300, -1e-300};
+    int failures = 0;
+    for (int n = 0; n < 3000; ++n) {
+        double o[3], d[3];
+        for (int k = 0; k < 3; ++k) {
+            o[k] = std::ldexp(unit(random), exponent(random) / 4);
+            d[k] = unit(random);
+        }
+        if (n % 4 == 0) d[n % 3] = 0.0;
+        if (n % 7 == 0) d[(n + 1) % 3] = -0.0;
+        const vantic::RayPrefilter filter(o, d);
+        const size_t count = static_cast<size_t>(n % 37);
+        std::vector<double> xyz(3 * count), expected(2 * count), got(2 * count);
+        for (double &c : xyz) {
+            const int kind = pick(random);
+            c = kind < 2 ? odd[static_cast<size_t>(pick(random)) % std::size(odd)]
+                         : o[0] + std::ldexp(unit(random), exponent(random) / (kind < 6 ? 1 : 8));
+        }
+        // Rare odd values in the long runs, so that most of them succeed.
+        if (n % 5 != 0)
+            for (double &c : xyz)
+                if (!(std::fabs(c) < 0x1p250)) c = unit(random);
+        double reach = 0.0;
+        bool failed = false;
+        for (size_t i = 0; i < count; ++i) {
+            const double r = filter.place(&xyz[3 * i], &expected[2 * i]);
+            failed = failed || r < 0;
+            reach = std::max(reach, r);
+        }
+        failures += failed;
+        for (auto kernel : {vantic::PlaneRunKernel::kBaseline, vantic::PlaneRunKernel::kAvx2,
+                            vantic::PlaneRunKernel::kAvx512}) {
+            std::vector<double> xs(count, 7.0), ys(count, 7.0);
+            uint64_t top = 0;
+            if (!vantic::PlacePlaneRunWith(kernel, filter, xyz.data(), xs.data(), ys.data(), count, top)) continue;
+            for (size_t i = 0; i < count; ++i) {
+                got[2 * i] = xs[i];
+                got[2 * i + 1] = ys[i];
+            }
+            ASSERT_TRUE(count == 0 || std::memcmp(got.data(), expected.data(), got.size() * sizeof(double)) == 0)
+                << "case " << n << " kernel " << static_cast<int>(kernel);
+            const double r = vantic::RayPrefilter::RunReach(top);
+            ASSERT_EQ(r < 0, failed) << "case " << n;
+            if (!failed) {
+                ASSERT_EQ(std::memcmp(&r, &reach, sizeof r), 0) << "case " << n;
+            }
+        }
+    }
+    EXPECT_GT(failures, 100);
+    EXPECT_LT(failures, 2000);
 }
 
 }  // namespace

@@ -8,11 +8,14 @@
 #include <cstdint>
 #include <cstring>
 #include <queue>
+#include <random>
 #include <set>
 #include <vector>
 
 #include "brush/brush.h"
 #include "brush/tool_modes.h"
+#include "brush/weight_runs.h"
+#include "geometry/vec3_ops.h"
 #include "brush_scene.h"
 #include "linked_module.h"
 #include "services/find_service.h"
@@ -242,9 +245,10 @@ TEST_F(Weights, ConnectedWalkFollowsEachCornerBeforeTheNext) {
     EXPECT_EQ(g_fetchedPoints, expected);
 }
 
-// A drag of the weight brush picks and weighs from one read of each point, taken after the press's
-// client callbacks; between two drags the client moves the mesh, and the second drag sees where it is
-// now. The tool's results equal those of the registered pick and weights called from the same state.
+// A drag of the weight brush picks (by ray or on screen) and weighs from one read of each point, taken
+// after the press's client callbacks; between two drags the client moves the mesh, and the second drag
+// sees where it is now. The tool's results equal those of the registered pick and weights called from
+// the same state.
 TEST_F(Weights, ToolDragReadsEachPointOnceAndSeesMovedPoints) {
     char name[256] = {};
     ASSERT_EQ(korrinEntry(name, &FindServiceRecordingPoints, scene.host.version, scene.host.kind), 0);
@@ -254,21 +258,25 @@ TEST_F(Weights, ToolDragReadsEachPointOnceAndSeesMovedPoints) {
     b->mode = VANTIC_MODE_WEIGHTS;
     b->viewType = -3;
     ASSERT_EQ(scene.press(330, 250), 0);  // the host's handle now holds the mouse
-    for (double shift : {0.0, 0.37 * R}) {
+    for (double shift : {0.0, 0.37 * R})
+        for (int32_t pickMode : {VANTIC_PICK_RAY_CAST, VANTIC_PICK_SCREEN})
         for (int32_t weightMode : {0, 1}) {
             for (auto &p : scene.mesh(grid).current) p[0] += shift;
+            b->pickMode = pickMode;
             b->weightMode = weightMode;
             const Brush before = *b;
             g_watchedMesh = grid;
             g_fetchedPoints.clear();
             vantic::WeightBrushEvent(b, KORRIN_EVENT_DRAG);  // the module's own copy, recording
             g_watchedMesh = 0;
-            ASSERT_EQ(b->hitTarget, grid);
+            // The screen pick may take the other target's point, nearer on screen.
+            ASSERT_EQ(b->hitTarget == grid || pickMode == VANTIC_PICK_SCREEN, true);
+            ASSERT_NE(b->hitTarget, 0u);
             std::vector<int32_t> sorted = g_fetchedPoints;
             std::sort(sorted.begin(), sorted.end());
             std::vector<int32_t> once(m.points.size());
             for (size_t i = 0; i < once.size(); ++i) once[i] = static_cast<int32_t>(i);
-            EXPECT_EQ(sorted, once) << "shift " << shift << ", mode " << weightMode;
+            EXPECT_EQ(sorted, once) << "shift " << shift << ", pick " << pickMode << ", mode " << weightMode;
 
             const Brush tool = *b;
             const std::vector<double> toolWeights = scene.weights(0, m.points.size());
@@ -281,9 +289,8 @@ TEST_F(Weights, ToolDragReadsEachPointOnceAndSeesMovedPoints) {
             EXPECT_EQ(std::memcmp(scene.weights(0, m.points.size()).data(), toolWeights.data(),
                                   toolWeights.size() * sizeof(double)),
                       0)
-                << "shift " << shift << ", mode " << weightMode;
+                << "shift " << shift << ", pick " << pickMode << ", mode " << weightMode;
         }
-    }
 }
 
 TEST_F(Weights, HitPolygonOutsideTheTargetWalksNothing) {
@@ -354,6 +361,44 @@ TEST_F(Weights, FloodDepthDoesNotGrowWithTheMesh) {
     for (size_t i = 0; i < n; ++i) {
         ASSERT_GT(straight[i], 0.0) << i;
         ASSERT_EQ(connected[i], straight[i]) << i;
+    }
+}
+
+// Weights of points in a row, at every vector width the processor runs, against the point-by-point
+// loop: points on the rim, at the inner radius, at the centre, far away, not numbers; radii from tiny
+// to huge; falloffs 0 to 1.
+TEST(StraightWeightRuns, EveryWidthWeighsAsThePointByPointLoop) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0), fraction(0.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-40, 40), pick(0, 9);
+    for (int n = 0; n < 2000; ++n) {
+        const double radius = std::ldexp(1.0 + fraction(random), exponent(random));
+        const double falloff = n % 5 == 0 ? static_cast<double>(n % 2) : fraction(random);
+        const vantic::FalloffShape shape{radius, 1.0 / radius, 1.0 - falloff};
+        const double centre[3] = {unit(random) * radius, unit(random) * radius, unit(random)};
+        const size_t count = static_cast<size_t>(n % 41);
+        std::vector<double> xyz(3 * count), expected(count), got(count);
+        for (size_t i = 0; i < count; ++i) {
+            double direction[3] = {unit(random), unit(random), unit(random)};
+            const double length = std::sqrt(vantic::geo::Dot(direction, direction));
+            const int kind = pick(random);
+            // On the rim, at the inner radius, at the centre, or anywhere near.
+            const double at = kind == 0   ? radius
+                              : kind == 1 ? radius * (1.0 - falloff)
+                              : kind == 2 ? 0.0
+                                          : radius * 2.0 * fraction(random);
+            for (int k = 0; k < 3; ++k) xyz[3 * i + k] = centre[k] + direction[k] / length * at;
+            if (kind == 3 && n % 3 == 0) xyz[3 * i + 1] = NAN;
+            const double d = vantic::geo::Distance(&xyz[3 * i], centre);
+            expected[i] = d < shape.radius ? shape.weight(d) : 0.0;
+        }
+        for (auto kernel : {vantic::WeightRunKernel::kBaseline, vantic::WeightRunKernel::kAvx2,
+                            vantic::WeightRunKernel::kAvx512}) {
+            std::fill(got.begin(), got.end(), 7.0);
+            if (!vantic::WeighStraightRunWith(kernel, shape, centre, xyz.data(), count, got.data())) continue;
+            ASSERT_TRUE(count == 0 || std::memcmp(got.data(), expected.data(), count * sizeof(double)) == 0)
+                << "case " << n << " kernel " << static_cast<int>(kernel);
+        }
     }
 }
 

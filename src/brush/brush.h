@@ -63,13 +63,14 @@ void MarkEdgeLoop(KorrinItem target, const int32_t *edge, int32_t *marks, int32_
 // ---- the hit (brush_hit.cpp), the screen pick (screen_pick.cpp), the drawn brush (brush_display.cpp) ----
 // Zeroes every hit field: target, polygon, triangle, edge, point, barycentric, position, distance.
 void BrushClearHit(Brush *brush);
-void BrushScreenPick(Brush *brush);
 void BrushUpdateDisplay(Brush *brush);
 
 // ---- the pick and the weights on a snapshot of the points (brush_pick.cpp, brush_weights.cpp): a tool
 // event shares one between them; the registered calls take their own ----
 class PointSnapshot;
 int32_t BrushRayCastOn(Brush *brush, PointSnapshot &points);
+// The screen-space pick; with a snapshot (may be null) when a tool event picks.
+void BrushScreenPick(Brush *brush, PointSnapshot *points);
 void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points);
 
 // ---- weights and undo (brush_weights.cpp, brush_undo.cpp) ----

@@ -1,16 +1,16 @@
 // The pick: the eye ray through the mouse against every triangle of every target, nearest
 // front-facing hit taken; or the screen-space pick when the brush asks for it.
 //
-// Each point the triangles use is read once per call into a snapshot, given two plane coordinates
-// once, and every triangle first meets the prefilter; only those it cannot rule out meet the exact
-// test, in the same order as a plain walk over the triangle meshes, so the same hit is taken.
+// Each point the triangles use is read once per call into a snapshot and given two plane coordinates
+// soon after, and every triangle first meets the prefilter; only those it cannot rule out meet the
+// exact test, in the same order as a plain walk over the triangle meshes, so the same hit is taken.
 #include "brush/brush.h"
 #include "brush/brush_hit.h"
 #include "brush/flat_triangles.h"
 #include "brush/mouse_ray.h"
 #include "brush/point_snapshot.h"
+#include "brush/ray_planes.h"
 #include "brush/ray_prefilter.h"
-#include "brush/scratch_blocks.h"
 #include "geometry/vector_primitives.h"
 
 namespace vantic {
@@ -46,6 +46,7 @@ struct Choice {
     int32_t polygon = 0;
     int32_t corners[3] = {0, 0, 0};
     double weights[3] = {0, 0, 0};
+    double positions[3][3] = {};  // the corners' positions, as the test saw them
 };
 
 // The exact test on one triangle; true when it is taken.
@@ -56,62 +57,56 @@ bool Offer(Choice &choice, const PixelRay &ray, const double *p0, const double *
     if (!(choice.best == -1.0 || (0.0 < hitT && hitT < choice.best))) return false;
     choice.best = hitT;
     choice.taken = true;
+    const double *p[3] = {p0, p1, p2};
     for (int i = 0; i < 3; ++i) {
         choice.corners[i] = c[i];
         choice.weights[i] = w[i];
+        for (int k = 0; k < 3; ++k) choice.positions[i][k] = p[i][k];
     }
     return true;
 }
 
-// Plane coordinates of the listed points below count, two per point index; null without memory.
-struct Planes {
-    double *xy = nullptr;
-    double tolerance = 0.0;
-    ~Planes() { GiveBackScratch(xy); }
-};
-
-void PlacePoints(const RayPrefilter &filter, const double *xyz, int32_t count, const FlatTriangles &flat,
-                 Planes &planes) {
-    if (!xyz || count <= 0) return;
-    planes.xy = TakeScratch(static_cast<size_t>(count) * 2);
-    if (!planes.xy) return;
-    double reach = 0.0;
-    bool failed = false;
-    for (int32_t k = 0; k < flat.usedCount && flat.usedPoints[k] < count; ++k) {
-        const size_t i = static_cast<size_t>(flat.usedPoints[k]);
-        const double r = filter.place(xyz + 3 * i, planes.xy + 2 * i);
-        failed = failed || r < 0;
-        reach = r > reach ? r : reach;
-    }
-    planes.tolerance = filter.tolerance(reach, failed);
-}
-
-// Every triangle of one target in order. Checked: corners may lie outside [0, count), and such a
-// triangle, naming points the mesh no longer has, is never taken.
+// Every triangle of one target in order, block by block: the points a block names are read (and
+// placed) just before it is walked, so they are still in cache when its triangles use them. Checked:
+// corners may lie outside [0, count), and such a triangle, naming points the mesh no longer has, is
+// never taken.
 template <bool Checked>
-void WalkTriangles(Choice &choice, const PixelRay &ray, PointSnapshot &points, int32_t t, const FlatTriangles &flat,
-                   const Planes &planes) {
+void WalkTriangles(Choice &choice, const PixelRay &ray, const RayPrefilter &filter, PointSnapshot &points, int32_t t,
+                   const FlatTriangles &flat) {
     const int32_t count = points.pointCount(t);
-    const double *xyz = points.positions(t);
-    const double *xy = planes.xy;
-    const double tolerance = planes.tolerance;
-    for (int32_t k = 0; k < flat.triangleCount; ++k) {
-        const int32_t *c = flat.corners + 3 * static_cast<size_t>(k);
-        if (Checked && !(c[0] >= 0 && c[0] < count && c[1] >= 0 && c[1] < count && c[2] >= 0 && c[2] < count))
-            continue;
-        const size_t i0 = static_cast<size_t>(c[0]), i1 = static_cast<size_t>(c[1]), i2 = static_cast<size_t>(c[2]);
-        if (xy && RayPrefilter::Misses(xy + 2 * i0, xy + 2 * i1, xy + 2 * i2, tolerance)) continue;
-        bool taken;
-        if (xyz) {
-            taken = Offer(choice, ray, xyz + 3 * i0, xyz + 3 * i1, xyz + 3 * i2, c);
-        } else {
-            double p[3][3];
-            for (int i = 0; i < 3; ++i) points.position(t, c[i], p[i]);
-            taken = Offer(choice, ray, p[0], p[1], p[2], c);
-        }
-        if (taken) {
-            choice.target = t;
-            choice.polygon = PolygonOfTriangle(flat, k);
+    points.keepWindow(t, flat.windowSpan);
+    RayPlanes planes(filter, count, flat.windowSpan);
+    int32_t cursor = 0;
+    for (int32_t block = 0; block < TriangleBlocks(flat); ++block) {
+        const int32_t bound = flat.blockBounds[block];
+        const int32_t from = cursor;
+        cursor = points.readUpTo(t, flat.usedPoints, flat.usedCount, bound, cursor);
+        const bool xyz = points.positions(t) != nullptr;
+        if (xyz && planes.made()) planes.place(points, t, flat.usedPoints, from, cursor);
+        // Placed only where read into the snapshot. Any point placed so far bounds the reach of this
+        // block's corners, the read ones.
+        const bool filtered = xyz && planes.made();
+        const double tolerance = filtered ? planes.tolerance() : 0.0;
+        const int32_t end = flat.triangleCount - block * kTriangleBlock > kTriangleBlock
+                                ? (block + 1) * kTriangleBlock
+                                : flat.triangleCount;
+        int32_t k = block * kTriangleBlock;
+        while ((k = filtered ? planes.nextSurvivor<Checked>(flat.corners, k, end, count, tolerance)
+                             : NextTriangleInRange<Checked>(flat.corners, k, end, count)) < end) {
+            const int32_t *c = flat.corners + 3 * static_cast<size_t>(k);
+            bool taken;
+            if (xyz) {
+                taken = Offer(choice, ray, points.at(t, c[0]), points.at(t, c[1]), points.at(t, c[2]), c);
+            } else {
+                double p[3][3];
+                for (int i = 0; i < 3; ++i) points.position(t, c[i], p[i]);
+                taken = Offer(choice, ray, p[0], p[1], p[2], c);
+            }
+            if (taken) {
+                choice.target = t;
+                choice.polygon = PolygonOfTriangle(flat, k);
+            }
+            ++k;
         }
     }
 }
@@ -158,14 +153,10 @@ void PickTarget(Choice &choice, const PixelRay &ray, const RayPrefilter &filter,
     const FlatTriangles *flat = TrianglesOf(own, t, mesh, temporary.flat);
     if (!flat) return WalkMeshRecord(choice, ray, points, t, *mesh);
     if (flat->triangleCount == 0) return;
-    points.readListed(t, flat->usedPoints, flat->usedCount);
-    const int32_t count = points.pointCount(t);
-    Planes planes;
-    PlacePoints(filter, points.positions(t), count, *flat, planes);
-    if (!flat->negativeCorners && flat->cornerBound <= count)
-        WalkTriangles<false>(choice, ray, points, t, *flat, planes);
+    if (!flat->negativeCorners && flat->cornerBound <= points.pointCount(t))
+        WalkTriangles<false>(choice, ray, filter, points, t, *flat);
     else
-        WalkTriangles<true>(choice, ray, points, t, *flat, planes);
+        WalkTriangles<true>(choice, ray, filter, points, t, *flat);
 }
 
 }  // namespace
@@ -182,13 +173,12 @@ int32_t BrushRayCastOn(Brush *brush, PointSnapshot &points) {
     }
     brush->hitTarget = points.target(choice.target);
     brush->hitPolygon = choice.polygon;
-    double p[3][3];
     for (int i = 0; i < 3; ++i) {
         brush->hitTriangle[i] = static_cast<uint32_t>(choice.corners[i]);
         brush->hitBarycentric[i] = choice.weights[i];
-        points.position(choice.target, choice.corners[i], p[i]);
     }
-    vantic_BarycentricToWorld(brush->hitBarycentric, p[0], p[1], p[2], brush->hitPosition);
+    vantic_BarycentricToWorld(brush->hitBarycentric, choice.positions[0], choice.positions[1], choice.positions[2],
+                              brush->hitPosition);
     SetPointAndEdge(brush);
     brush->hitDistance = choice.best;
     return 1;
@@ -199,7 +189,7 @@ int32_t BrushRayCastOn(Brush *brush, PointSnapshot &points) {
 int32_t vantic_BrushRayCast(Brush *brush) {
     if (!brush) return 0;
     if (brush->pickMode != VANTIC_PICK_RAY_CAST) {
-        vantic::BrushScreenPick(brush);
+        vantic::BrushScreenPick(brush, nullptr);
         return 1;
     }
     vantic::PointSnapshot points(brush, false);

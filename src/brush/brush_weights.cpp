@@ -2,6 +2,8 @@
 // only over the polygons of the hit target connected to the hit polygon through points inside the
 // brush.
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "binding/host_lists.h"
@@ -9,7 +11,9 @@
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
 #include "brush/point_snapshot.h"
+#include "brush/weight_runs.h"
 #include "brush/world_radius.h"
+#include "geometry/reused_object.h"
 #include "geometry/vec3_ops.h"
 
 namespace vantic {
@@ -20,17 +24,7 @@ namespace {
 // tool's coverage threshold.
 constexpr double kReachedOutside = 1e-7;
 
-struct Falloff {
-    double radius;   // R, the world radius
-    double inverse;  // 1.0 / R
-    double inner;    // 1.0 - falloff: the fraction of R at full weight
-
-    // Weight of a point at distance d < R, in this exact form.
-    double weight(double d) const {
-        const double x = d * inverse - inner;
-        return x < 0 ? 1.0 : 1.0 - x / (1.0 - inner);
-    }
-};
+using Falloff = FalloffShape;
 
 Falloff MakeFalloff(const Brush &brush) {
     const double radius = BrushWorldRadius(brush);
@@ -54,35 +48,53 @@ struct PointReader {
     }
 };
 
+// One frame per polygon being walked. Its corners, then the polygons around its current corner, sit on
+// one shared list of indices that grows and shrinks with the frames.
+struct FloodFrame {
+    size_t corners, around, end;  // [corners, around): corners; [around, end): polygons around
+    size_t nextCorner, nextAround;
+};
+
+// The flood's lists, kept from one call to the next with their capacity (only the memory: every call
+// fills them afresh), so that a large brush spares the page faults of fresh memory on every event.
+struct FloodWork {
+    std::vector<int32_t> lists;
+    std::vector<FloodFrame> frames;
+    std::vector<uint8_t> visited;
+    std::vector<int32_t> read;  // one host list as it is read
+};
+
+ReusedObject<FloodWork> &KeptFloodWork() {
+    static ReusedObject<FloodWork> kept;
+    return kept;
+}
+
 // Walks the polygons connected to `polygon` through points inside R, depth first in the order a
 // recursion takes them: from each corner inside R its polygons are walked at once, before the next
 // corner. The walk runs on an explicit stack, so the depth does not grow the call stack. Each reached
 // corner is measured once (a non-zero weight marks it done). visited has polygonCount entries and
 // weights weightCount: indices beyond them are not walked.
 void WeightFloodPolygon(const PointReader &reader, int32_t polygon, const double *centre, const Falloff &falloff,
-                        std::vector<uint8_t> &visited, double *weights, int32_t weightCount) {
+                        FloodWork &work, double *weights, int32_t weightCount) {
     const KorrinItem target = reader.target;
+    std::vector<uint8_t> &visited = work.visited;
+    std::vector<int32_t> &lists = work.lists;
+    std::vector<FloodFrame> &frames = work.frames;
+    lists.clear();
+    frames.clear();
     const int32_t polygonCount = static_cast<int32_t>(visited.size());
-    // One frame per polygon being walked. Its corners, then the polygons around its current corner,
-    // sit on one shared list of indices that grows and shrinks with the frames.
-    struct Frame {
-        size_t corners, around, end;  // [corners, around): corners; [around, end): polygons around
-        size_t nextCorner, nextAround;
-    };
-    std::vector<int32_t> lists;
-    std::vector<Frame> frames;
     auto enter = [&](int32_t p) {
         if (p < 0 || p >= polygonCount || visited[static_cast<size_t>(p)]) return;
         const size_t begin = lists.size();
-        const std::vector<int32_t> corners = PolygonCorners(target, p);
+        ReadPolygonCorners(target, p, work.read);
         visited[static_cast<size_t>(p)] = 1;
-        lists.insert(lists.end(), corners.begin(), corners.end());
-        frames.push_back(Frame{begin, lists.size(), lists.size(), begin, lists.size()});
+        lists.insert(lists.end(), work.read.begin(), work.read.end());
+        frames.push_back(FloodFrame{begin, lists.size(), lists.size(), begin, lists.size()});
     };
 
     enter(polygon);
     while (!frames.empty()) {
-        Frame &frame = frames.back();
+        FloodFrame &frame = frames.back();
         if (frame.nextAround < frame.end) {
             enter(lists[frame.nextAround++]);
             continue;
@@ -100,9 +112,9 @@ void WeightFloodPolygon(const PointReader &reader, int32_t polygon, const double
             continue;
         }
         weights[q] = falloff.weight(d);
-        const std::vector<int32_t> around = PointPolygons(target, q);
+        ReadPointPolygons(target, q, work.read);
         lists.resize(frame.around);
-        lists.insert(lists.end(), around.begin(), around.end());
+        lists.insert(lists.end(), work.read.begin(), work.read.end());
         frame.end = lists.size();
         frame.nextAround = frame.around;
     }
@@ -134,8 +146,10 @@ void ConnectedWeights(Brush *brush, PointSnapshot *points) {
         for (int32_t i = 0; i < n; ++i) weights[i] = 0.0;
         if (reader.target != brush->hitTarget) return;
         const int32_t m = MeshPolygonCount(reader.target);
-        std::vector<uint8_t> visited(m > 0 ? static_cast<size_t>(m) : 0, 0);
-        WeightFloodPolygon(reader, brush->hitPolygon, brush->hitPosition, falloff, visited, weights, n);
+        std::unique_ptr<FloodWork> work = KeptFloodWork().take();
+        work->visited.assign(m > 0 ? static_cast<size_t>(m) : 0, 0);
+        WeightFloodPolygon(reader, brush->hitPolygon, brush->hitPosition, falloff, *work, weights, n);
+        KeptFloodWork().giveBack(std::move(work));
     });
 }
 
@@ -149,13 +163,7 @@ void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
         if (reader.points) reader.points->readAll(reader.t);
         const double *xyz = reader.points ? reader.points->positions(reader.t) : nullptr;
         const double *centre = brush->hitPosition;
-        if (xyz) {
-            for (int32_t i = 0; i < n; ++i) {
-                const double d = geo::Distance(xyz + 3 * static_cast<size_t>(i), centre);
-                weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
-            }
-            return;
-        }
+        if (xyz) return WeighStraightRun(falloff, centre, xyz, n > 0 ? static_cast<size_t>(n) : 0, weights);
         for (int32_t i = 0; i < n; ++i) {
             const double d = reader.distance(i, centre);
             weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;

@@ -50,7 +50,29 @@ bool BuildFlatTriangles(const TriangleMesh *mesh, FlatTriangles &out) {
     flat.polygonStarts[polygons] = k;
     flat.triangleCount = k;
     flat.polygonCount = polygons;
+    if (largest == std::numeric_limits<int32_t>::max()) {
+        // One past it has no int32_t; no mesh holds that many points, and the record can still be walked.
+        FreeFlatTriangles(flat);
+        return false;
+    }
     flat.cornerBound = largest + 1;
+
+    flat.blockBounds = Allocate<int32_t>(static_cast<size_t>(TriangleBlocks(flat)));
+    if (!flat.blockBounds) {
+        FreeFlatTriangles(flat);
+        return false;
+    }
+    for (int32_t b = 0, bound = 0; b < TriangleBlocks(flat); ++b) {
+        const int32_t last = std::min(k, (b + 1) * kTriangleBlock);
+        for (int32_t c = 3 * b * kTriangleBlock; c < 3 * last; ++c) bound = std::max(bound, flat.corners[c] + 1);
+        flat.blockBounds[b] = bound;
+    }
+    for (int32_t b = TriangleBlocks(flat) - 1, lowest = std::numeric_limits<int32_t>::max(); b >= 0; --b) {
+        const int32_t last = std::min(k, (b + 1) * kTriangleBlock);
+        for (int32_t c = 3 * b * kTriangleBlock; c < 3 * last; ++c)
+            if (flat.corners[c] >= 0) lowest = std::min(lowest, flat.corners[c]);
+        if (lowest < flat.blockBounds[b]) flat.windowSpan = std::max(flat.windowSpan, flat.blockBounds[b] - lowest);
+    }
 
     // The used points: a mark per index up to the largest, then the marked ones in order.
     auto *marks = static_cast<unsigned char *>(std::calloc(static_cast<size_t>(flat.cornerBound) + 1, 1));
@@ -73,7 +95,12 @@ void FreeFlatTriangles(FlatTriangles &flat) {
     std::free(flat.corners);
     std::free(flat.polygonStarts);
     std::free(flat.usedPoints);
+    std::free(flat.blockBounds);
     flat = FlatTriangles{};
+}
+
+int32_t TriangleBlocks(const FlatTriangles &flat) {
+    return flat.triangleCount / kTriangleBlock + (flat.triangleCount % kTriangleBlock != 0);
 }
 
 int32_t PolygonOfTriangle(const FlatTriangles &flat, int32_t k) {

@@ -7,18 +7,10 @@
 
 namespace vantic {
 
-namespace {
-
-void Fetch(KorrinItem target, int32_t i, double *out) {
-    FX(fxMeshPoint)(target, i, out, KORRIN_POSITIONS_CURRENT);
-}
-
-}  // namespace
-
-PointSnapshot::PointSnapshot(const Brush *brush, bool whole) : whole_(whole) {
+PointSnapshot::PointSnapshot(const Brush *brush, bool whole) : whole_(whole), meshPoint_(FX(fxMeshPoint)) {
     const int32_t count = brush && brush->targetIds ? ReachableTargets(brush, OwnArrays(brush)) : 0;
     targets_.reserve(static_cast<size_t>(count));
-    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, nullptr});
+    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}});
 }
 
 PointSnapshot::~PointSnapshot() {
@@ -35,34 +27,65 @@ int32_t PointSnapshot::pointCount(int32_t t) { return entry(t).count; }
 
 bool PointSnapshot::allocate(Target &target) {
     // Not zeroed: only the points read are ever looked at.
-    if (!target.xyz && target.count > 0)
-        target.xyz = TakeScratch(static_cast<size_t>(target.count) * 3);
+    if (!target.xyz && target.count > 0) {
+        const size_t slots = target.mask == ~size_t{0} ? static_cast<size_t>(target.count) : target.mask + 1;
+        target.xyz = TakeScratch(slots * 3);
+    }
     return target.xyz != nullptr;
+}
+
+void PointSnapshot::keepWindow(int32_t t, int32_t span) {
+    Target &target = entry(t);
+    if (whole_ || target.xyz) return;
+    size_t slots = 1;
+    while (slots < static_cast<size_t>(span > 0 ? span : 1)) slots *= 2;
+    target.mask = slots < static_cast<size_t>(target.count) ? slots - 1 : ~size_t{0};
 }
 
 void PointSnapshot::readAll(int32_t t) {
     Target &target = entry(t);
-    if (target.read == Read::All) return;
-    // The listed points are read again here; no caller asks for a list before all.
-    target.read = Read::All;
+    if (target.read != Read::All) {
+        // Listed points are read again here; no caller asks for a list before all.
+        target.read = Read::All;
+        target.cursor = 0;
+    }
+    if (target.mask != ~size_t{0}) {
+        GiveBackScratch(target.xyz);
+        target.xyz = nullptr;
+        target.mask = ~size_t{0};
+    }
     if (!allocate(target)) return;
-    for (int32_t i = 0; i < target.count; ++i) Fetch(target.id, i, target.xyz + 3 * static_cast<size_t>(i));
+    for (int32_t i = target.cursor; i < target.count; ++i)
+        meshPoint_(target.id, i, target.xyz + 3 * static_cast<size_t>(i), KORRIN_POSITIONS_CURRENT);
+    target.cursor = target.count;
 }
 
-void PointSnapshot::readListed(int32_t t, const int32_t *points, int32_t n) {
-    if (whole_) return readAll(t);
+int32_t PointSnapshot::readUpTo(int32_t t, const int32_t *points, int32_t n, int32_t bound, int32_t cursor) {
     Target &target = entry(t);
-    if (target.read != Read::Nothing) return;
-    target.read = Read::Listed;
-    if (!allocate(target)) return;
-    for (int32_t k = 0; k < n && points[k] < target.count; ++k)
-        Fetch(target.id, points[k], target.xyz + 3 * static_cast<size_t>(points[k]));
+    const Read mode = whole_ ? Read::All : Read::Listed;
+    if (target.read != mode) {
+        // Listed points are read again for all, never the other way round.
+        target.read = mode;
+        target.cursor = 0;
+    }
+    if (!allocate(target)) return cursor;
+    const int32_t end = bound < target.count ? bound : target.count;
+    int32_t k = cursor;
+    for (; whole_ ? k < end : k < n && points[k] < end; ++k) {
+        const int32_t i = whole_ ? k : points[k];
+        if (k >= target.cursor) meshPoint_(target.id, i, slot(target, i), KORRIN_POSITIONS_CURRENT);
+    }
+    if (k > target.cursor) target.cursor = k;
+    return k;
 }
 
 void PointSnapshot::position(int32_t t, int32_t i, double *out) const {
     const Target &target = targets_[static_cast<size_t>(t)];
-    if (!target.xyz) return Fetch(target.id, i, out);
-    const double *p = target.xyz + 3 * static_cast<size_t>(i);
+    if (!target.xyz) {
+        meshPoint_(target.id, i, out, KORRIN_POSITIONS_CURRENT);
+        return;
+    }
+    const double *p = slot(target, i);
     out[0] = p[0];
     out[1] = p[1];
     out[2] = p[2];

@@ -7,7 +7,9 @@
 // cannot hit. "Clearly" is a tolerance that covers every rounding of both this test and the exact one.
 #pragma once
 
+#include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace vantic {
@@ -19,12 +21,13 @@ public:
     // Writes the plane coordinates of p to xy[0], xy[1] and returns how far p lies from the ray's origin
     // along any axis, or a negative value when p is too large or not a number for the tolerance to hold.
     double place(const double *p, double *xy) const {
-        const double d[3] = {p[0] - origin_[0], p[1] - origin_[1], p[2] - origin_[2]};
-        xy[0] = sign_ * (vk_ * d[a_] - va_ * d[k_]);
-        xy[1] = vk_ * d[b_] - vb_ * d[k_];
-        const double r0 = std::fabs(d[0]), r1 = std::fabs(d[1]), r2 = std::fabs(d[2]);
-        const double r01 = r0 > r1 ? r0 : r1, r = r01 > r2 ? r01 : r2;
-        return r0 <= kLargest && r1 <= kLargest && r2 <= kLargest ? r : -1.0;
+        // The axes as constants, so the offsets stay in registers rather than in an array indexed at
+        // run time.
+        switch (k_) {
+            case 0: return placeOn<0>(p, xy, xy + 1);
+            case 1: return placeOn<1>(p, xy, xy + 1);
+            default: return placeOn<2>(p, xy, xy + 1);
+        }
     }
 
     // The tolerance for triangles whose corners lie within reach (the largest value place() returned for
@@ -34,12 +37,53 @@ public:
     // True when the ray, cull on, cannot hit the triangle with corners c0, c1, c2 in that order, given
     // their plane coordinates.
     static bool Misses(const double *xy0, const double *xy1, const double *xy2, double tolerance) {
-        return xy0[0] * xy2[1] - xy0[1] * xy2[0] < -tolerance || xy1[0] * xy0[1] - xy1[1] * xy0[0] < -tolerance ||
-               xy2[0] * xy1[1] - xy2[1] * xy1[0] < -tolerance;
+        return MissesAt(xy0[0], xy0[1], xy1[0], xy1[1], xy2[0], xy2[1], tolerance);
+    }
+    static bool MissesAt(double x0, double y0, double x1, double y1, double x2, double y2, double tolerance) {
+        return x0 * y2 - y0 * x2 < -tolerance || x1 * y0 - y1 * x0 < -tolerance || x2 * y1 - y2 * x1 < -tolerance;
+    }
+
+    // place() for n points in a row (x, y, z each) into x[0 .. n) and y[0 .. n). Returns the bits of the largest
+    // |P - O| component among them, all bits above the largest finite double's when one is not a number;
+    // RunReach turns them into what place() returns. Whole integers, so that the loop vectorises: the
+    // bits of non-negative doubles order as the doubles do.
+    template <int K>
+    [[gnu::always_inline]] uint64_t placeRun(const double *xyz, double *x, double *y, size_t n) const {
+        constexpr int A = (K + 1) % 3, B = (K + 2) % 3;
+        const double o0 = origin_[0], o1 = origin_[1], o2 = origin_[2];
+        const double vk = vk_, va = va_, vb = vb_, sign = sign_;
+        uint64_t top = 0;
+        for (size_t j = 0; j < n; ++j) {
+            const double d[3] = {xyz[3 * j] - o0, xyz[3 * j + 1] - o1, xyz[3 * j + 2] - o2};
+            x[j] = sign * (vk * d[A] - va * d[K]);
+            y[j] = vk * d[B] - vb * d[K];
+            for (int c = 0; c < 3; ++c) {
+                const uint64_t bits = std::bit_cast<uint64_t>(d[c]) & kMagnitude;
+                top = bits > top ? bits : top;
+            }
+        }
+        return top;
+    }
+    static double RunReach(uint64_t top) {
+        return top <= std::bit_cast<uint64_t>(kLargest) ? std::bit_cast<double>(top) : -1.0;
+    }
+
+    // The direction's largest axis: place() is placeOn<axis()>().
+    int axis() const { return k_; }
+    template <int K>
+    double placeOn(const double *p, double *x, double *y) const {
+        constexpr int A = (K + 1) % 3, B = (K + 2) % 3;
+        const double d[3] = {p[0] - origin_[0], p[1] - origin_[1], p[2] - origin_[2]};
+        *x = sign_ * (vk_ * d[A] - va_ * d[K]);
+        *y = vk_ * d[B] - vb_ * d[K];
+        const double r0 = std::fabs(d[0]), r1 = std::fabs(d[1]), r2 = std::fabs(d[2]);
+        const double r01 = r0 > r1 ? r0 : r1, r = r01 > r2 ? r01 : r2;
+        return r0 <= kLargest && r1 <= kLargest && r2 <= kLargest ? r : -1.0;
     }
 
 private:
     static constexpr double kLargest = 0x1p250;  // beyond it the products could leave the double range
+    static constexpr uint64_t kMagnitude = ~(uint64_t{1} << 63);  // all bits but the sign
 
     const double *origin_;
     int k_, a_, b_;             // the direction's largest axis and the two after it, cyclically

@@ -13,4 +13,15 @@ double *TakeScratch(size_t count);
 // Gives back a block TakeScratch made (null is ignored).
 void GiveBackScratch(double *block);
 
+// A block held for one scope; null when out of memory.
+class ScratchHold {
+public:
+    explicit ScratchHold(size_t count) : block(TakeScratch(count)) {}
+    ~ScratchHold() { GiveBackScratch(block); }
+    ScratchHold(const ScratchHold &) = delete;
+    ScratchHold &operator=(const ScratchHold &) = delete;
+
+    double *const block;
+};
+
 }  // namespace vantic

@@ -3,15 +3,16 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
-#include <memory>
 #include <span>
 
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
 #include "brush/brush.h"
 #include "brush/mouse_ray.h"
+#include "brush/point_snapshot.h"
 #include "brush/polygon_corner_reader.h"
 #include "brush/projected_points.h"
+#include "brush/scratch_blocks.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
@@ -111,29 +112,22 @@ private:
     double side_ = 0.0, centre_ = 0.0, sideLimit_ = HUGE_VAL, centreLimit_ = HUGE_VAL;
 };
 
-void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &best) {
-    const int32_t n = vantic::MeshPointCount(target);
-    // x of every point, then y, for this call only; the screen plane is z = 0. Two rows rather than
-    // pairs: a pair is read back from where the host just wrote it one double at a time, and a paired
-    // load would stall on that.
-    const size_t count = n > 0 ? static_cast<size_t>(n) : 0;
-    std::unique_ptr<double[]> xy(new double[count * 2 + 1]);
-    double *const xs = xy.get();
-    double *const ys = xy.get() + count;
-    // The largest |x| or |y| on screen, mouse included, and whether all are finite: the size of the
-    // rounding the skipping below must cover.
-    double magnitude = Max(std::fabs(mouse[0]), std::fabs(mouse[1]));
+// Measures one projected point against the best so far. The distance is the root of q; the root never
+// decreases as q grows, so a q at or above the best one's cannot give a strictly smaller distance and
+// needs no root.
+struct PointMeasure {
+    const double *mouse;
+    ScreenPickResult &best;
+    KorrinItem target;
+    double magnitude;  // the largest |x| or |y| on screen, mouse included
     bool finite = true;
-    double pointSquare = best.pointSquare;  // kept in a register through the host calls
-    vantic::ForEachProjectedPoint(target, n, [&](int32_t i, const double *p, const double *projected) {
+    double pointSquare;  // kept in a register through the host calls
+
+    void operator()(int32_t i, const double *p, const double *projected) {
         const double s[3] = {projected[0], projected[1], 0.0};
-        xs[i] = s[0];
-        ys[i] = s[1];
         const double ax = std::fabs(s[0]), ay = std::fabs(s[1]);
         finite &= (ax <= DBL_MAX) & (ay <= DBL_MAX);  // false for infinities and non-numbers
         magnitude = Max(magnitude, Max(ax, ay));
-        // The distance is the root of q; the root never decreases as q grows, so a q at or above the
-        // best one's cannot give a strictly smaller distance and needs no root.
         double d[3];
         vantic::geo::Sub(s, mouse, d);
         const double q = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
@@ -144,13 +138,13 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
             best.target = target;
             vantic::geo::Copy(p, best.pointPosition);
         }
-    });
-    best.pointSquare = pointSquare;
+    }
+};
 
-    // The slack's scale. Far beyond any screen the squares could overflow, so there, as with a
-    // coordinate that is not finite, nothing is passed over.
-    FarTest far(finite && magnitude < 0x1p500 ? magnitude * 0x1p-40 : HUGE_VAL);
-
+// The sides and centres of every polygon of target, whose n points are on screen at corner(c, xy).
+template <class Corner>
+void MeasurePolygons(KorrinItem target, int32_t n, const double *mouse, ScreenPickResult &best, FarTest &far,
+                     Corner &&corner) {
     const int32_t m = vantic::MeshPolygonCount(target);
     vantic::PolygonCornerReader reader;
     for (int32_t p = 0; p < m; ++p) {
@@ -163,10 +157,12 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
         for (int32_t c : corners) {
             inRange = inRange && static_cast<uint32_t>(c) < static_cast<uint32_t>(n);  // also c >= 0
             if (!inRange) break;
-            low[0] = Min(low[0], xs[c]);
-            low[1] = Min(low[1], ys[c]);
-            high[0] = Max(high[0], xs[c]);
-            high[1] = Max(high[1], ys[c]);
+            double xy[2];
+            corner(c, xy);
+            low[0] = Min(low[0], xy[0]);
+            low[1] = Min(low[1], xy[1]);
+            high[0] = Max(high[0], xy[0]);
+            high[1] = Max(high[1], xy[1]);
         }
         if (!inRange) continue;
         const double box[2][3] = {{low[0], low[1], 0.0}, {high[0], high[1], 0.0}};
@@ -176,10 +172,12 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
         double centre[3] = {0.0, 0.0, 0.0};
         for (int32_t j = 0; j < k; ++j) {
             const int32_t next = corners[static_cast<size_t>(j + 1 < k ? j + 1 : 0)];
-            const int32_t corner = corners[static_cast<size_t>(j)];
-            const double a[3] = {xs[corner], ys[corner], 0.0}, b[3] = {xs[next], ys[next], 0.0};
+            const int32_t at = corners[static_cast<size_t>(j)];
+            double a[3] = {0.0, 0.0, 0.0}, b[3] = {0.0, 0.0, 0.0};
+            corner(at, a);
+            corner(next, b);
             if (!reach.sidesFar && !far.sideFar(BoxGap2(mouse, a, b)) && best.side.offer(SideDistance(mouse, a, b))) {
-                best.edge[0] = static_cast<uint32_t>(corner);
+                best.edge[0] = static_cast<uint32_t>(at);
                 best.edge[1] = static_cast<uint32_t>(next);
             }
             for (int i = 0; i < 3; ++i) centre[i] += a[i];
@@ -191,13 +189,81 @@ void MeasureTarget(KorrinItem target, const double *mouse, ScreenPickResult &bes
     }
 }
 
+// One target: each point read once (into the tool event's snapshot when there is one) and projected
+// once, the projections kept for the polygons; without memory for them, each corner is projected again
+// where a polygon needs it, which gives the same values.
+void MeasureTarget(KorrinItem target, vantic::PointSnapshot *points, int32_t t, const double *mouse,
+                   ScreenPickResult &best) {
+    const int32_t n = points ? points->pointCount(t) : vantic::MeshPointCount(target);
+    auto *const toScreen = FX(fxWorldScreenConversion);
+    auto *const meshPoint = FX(fxMeshPoint);
+    // x of every point, then y, for this call only; the screen plane is z = 0. Two rows rather than
+    // pairs: a pair is read back from where the host just wrote it one double at a time, and a paired
+    // load would stall on that.
+    const size_t count = n > 0 ? static_cast<size_t>(n) : 0;
+    const vantic::ScratchHold rows(count * 2 + 1);
+    double *const xs = rows.block;
+    double *const ys = rows.block ? rows.block + count : nullptr;
+
+    PointMeasure measure{mouse, best, target, Max(std::fabs(mouse[0]), std::fabs(mouse[1])), true, best.pointSquare};
+    auto keep = [&](int32_t i, const double *p, const double *projected) {
+        if (xs) {
+            xs[i] = projected[0];
+            ys[i] = projected[1];
+        }
+        measure(i, p, projected);
+    };
+    const double *xyz = nullptr;
+    if (points && points->whole()) {
+        // Read in stretches, each projected while it is still in cache.
+        constexpr int32_t kStretch = 4096;
+        for (int32_t from = 0; from < n;) {
+            const int32_t to = points->readUpTo(t, nullptr, 0, n - from > kStretch ? from + kStretch : n, from);
+            xyz = points->positions(t);
+            if (!xyz) break;
+            for (int32_t i = from; i < to; ++i) {
+                double screen[3] = {0.0, 0.0, 0.0};
+                toScreen(xyz + 3 * static_cast<size_t>(i), screen, KORRIN_WORLD_TO_SCREEN);
+                keep(i, xyz + 3 * static_cast<size_t>(i), screen);
+            }
+            from = to;
+        }
+    }
+    // Without a snapshot, or without memory for its array: straight from the host.
+    if (!xyz) vantic::ForEachProjectedPoint(target, n, keep);
+    best.pointSquare = measure.pointSquare;
+
+    // The slack's scale. Far beyond any screen the squares could overflow, so there, as with a
+    // coordinate that is not finite, nothing is passed over.
+    FarTest far(measure.finite && measure.magnitude < 0x1p500 ? measure.magnitude * 0x1p-40 : HUGE_VAL);
+    if (xs) return MeasurePolygons(target, n, mouse, best, far, [&](int32_t c, double *xy) {
+        xy[0] = xs[c];
+        xy[1] = ys[c];
+    });
+    MeasurePolygons(target, n, mouse, best, far, [&](int32_t c, double *xy) {
+        double world[3] = {0.0, 0.0, 0.0}, screen[3] = {0.0, 0.0, 0.0};
+        if (xyz)
+            vantic::geo::Copy(xyz + 3 * static_cast<size_t>(c), world);
+        else
+            meshPoint(target, c, world, KORRIN_POSITIONS_CURRENT);
+        toScreen(world, screen, KORRIN_WORLD_TO_SCREEN);
+        xy[0] = screen[0];
+        xy[1] = screen[1];
+    });
+}
+
 }  // namespace
 
-void vantic::BrushScreenPick(Brush *brush) {
+void vantic::BrushScreenPick(Brush *brush, PointSnapshot *points) {
     const double mouse[3] = {static_cast<double>(brush->mouseX), static_cast<double>(brush->mouseY), 0.0};
     ScreenPickResult best;
     const int32_t targets = brush->targetIds ? ReachableTargets(brush, OwnArrays(brush)) : 0;
-    for (int32_t t = 0; t < targets; ++t) MeasureTarget(brush->targetIds[t], mouse, best);
+    for (int32_t t = 0; t < targets; ++t) {
+        // The snapshot was taken over the same reachable targets (the client callbacks of the event ran
+        // before it).
+        const bool snapped = points && t < points->targetCount() && points->target(t) == brush->targetIds[t];
+        MeasureTarget(brush->targetIds[t], snapped ? points : nullptr, t, mouse, best);
+    }
 
     // The hit position is where the eye ray through the mouse meets the plane through the nearest
     // point that faces the view; without an intersection it keeps its previous value.

@@ -32,7 +32,10 @@ void SelectionRedraw(Brush *brush) {
 bool Pick(Brush *brush) { return vantic_BrushRayCast(brush) != 0; }
 
 bool Pick(Brush *brush, PointSnapshot &points) {
-    if (brush->pickMode != VANTIC_PICK_RAY_CAST) return Pick(brush);  // the screen pick
+    if (brush->pickMode != VANTIC_PICK_RAY_CAST) {
+        BrushScreenPick(brush, &points);
+        return true;  // as vantic_BrushRayCast reports it
+    }
     return BrushRayCastOn(brush, points) != 0;
 }
 
