@@ -497,8 +497,8 @@ TEST(PlaneRuns, EveryWidthPlacesAsThePointByPointLoop) {
             reach = std::max(reach, r);
         }
         failures += failed;
-        for (auto kernel : {vantic::PlaneRunKernel::kBaseline, vantic::PlaneRunKernel::kAvx2,
-                            vantic::PlaneRunKernel::kAvx512}) {
+        for (auto kernel : {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2,
+                            vantic::VectorWidth::kAvx512}) {
             std::vector<double> xs(count, 7.0), ys(count, 7.0);
             uint64_t top = 0;
             if (!vantic::PlacePlaneRunWith(kernel, filter, xyz.data(), xs.data(), ys.data(), count, top)) continue;

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "address_space_limit.h"
 #include "brush/brush.h"
+#include "entry/registration.h"
 #include "korrin_host_services.h"
 #include "linked_module.h"
 #include "loading/plugin_host.h"
@@ -446,6 +449,18 @@ TEST(BrushRecordAllocation, FailedTargetAllocationLeavesTheBrushAsItWas) {
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(vantic_DeleteBrush(action, kKey, kDataId), 1);
+}
+
+// What a registered function throws ends at the guard it is entered through, as its failure result:
+// a C caller has no way to catch it.
+int32_t RunsOutOfMemory(int32_t) { throw std::bad_alloc(); }
+double *ThrowsAnything(const double *) { throw std::runtime_error("deep inside"); }
+int32_t Answers(int32_t x) { return x + 1; }
+
+TEST(BrushRecordAllocation, GuardTurnsAnEscapingExceptionIntoTheFailureResult) {
+    EXPECT_EQ(vantic::Guarded<&RunsOutOfMemory>::call(3), 0);
+    EXPECT_EQ(vantic::Guarded<&ThrowsAnything>::call(nullptr), nullptr);
+    EXPECT_EQ(vantic::Guarded<&Answers>::call(3), 4);
 }
 
 // The registered functions run out of memory as C clients need them to, never throwing into the

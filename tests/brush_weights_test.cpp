@@ -392,8 +392,8 @@ TEST(StraightWeightRuns, EveryWidthWeighsAsThePointByPointLoop) {
             const double d = vantic::geo::Distance(&xyz[3 * i], centre);
             expected[i] = d < shape.radius ? shape.weight(d) : 0.0;
         }
-        for (auto kernel : {vantic::WeightRunKernel::kBaseline, vantic::WeightRunKernel::kAvx2,
-                            vantic::WeightRunKernel::kAvx512}) {
+        for (auto kernel : {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2,
+                            vantic::VectorWidth::kAvx512}) {
             std::fill(got.begin(), got.end(), 7.0);
             if (!vantic::WeighStraightRunWith(kernel, shape, centre, xyz.data(), count, got.data())) continue;
             ASSERT_TRUE(count == 0 || std::memcmp(got.data(), expected.data(), count * sizeof(double)) == 0)

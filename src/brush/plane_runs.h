@@ -7,17 +7,16 @@
 #include <cstdint>
 
 #include "brush/ray_prefilter.h"
+#include "brush/vector_width.h"
 
 namespace vantic {
-
-enum class PlaneRunKernel : int32_t { kBaseline = 0, kAvx2 = 1, kAvx512 = 2 };
 
 // Places n points in a row (x, y, z each) into x[0 .. n) and y[0 .. n), as filter.place would one by
 // one, and returns what RayPrefilter::RunReach takes: the bits of their largest |P - O| component.
 uint64_t PlacePlaneRun(const RayPrefilter &filter, const double *xyz, double *x, double *y, size_t n);
 
-// The same with a given kernel, for tests; false (nothing placed) when the processor lacks it.
-bool PlacePlaneRunWith(PlaneRunKernel kernel, const RayPrefilter &filter, const double *xyz, double *x, double *y,
+// The same at a given width, for tests; false (nothing placed) when the processor lacks it.
+bool PlacePlaneRunWith(VectorWidth width, const RayPrefilter &filter, const double *xyz, double *x, double *y,
                        size_t n, uint64_t &top);
 
 }  // namespace vantic

@@ -2,14 +2,7 @@
 // are of sums of squares, never of negative numbers.
 #include "brush/weight_runs.h"
 
-#include <atomic>
 #include <cmath>
-
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#define VANTIC_X86_WEIGHT_KERNELS 1
-#else
-#define VANTIC_X86_WEIGHT_KERNELS 0
-#endif
 
 namespace vantic {
 
@@ -34,78 +27,33 @@ void RunBaseline(const FalloffShape &falloff, const double *centre, const double
     Run(falloff, centre, xyz, n, weights);
 }
 
-#if VANTIC_X86_WEIGHT_KERNELS
-__attribute__((target("avx2"))) void RunAvx2(const FalloffShape &falloff, const double *centre, const double *xyz,
-                                             size_t n, double *weights) {
+#if VANTIC_WIDE_KERNELS
+VANTIC_AT_AVX2 void RunAvx2(const FalloffShape &falloff, const double *centre, const double *xyz, size_t n,
+                            double *weights) {
     Run(falloff, centre, xyz, n, weights);
 }
 
-__attribute__((target("avx512f,avx512vl,avx512dq"))) void RunAvx512(const FalloffShape &falloff, const double *centre,
-                                                                    const double *xyz, size_t n, double *weights) {
+VANTIC_AT_AVX512 void RunAvx512(const FalloffShape &falloff, const double *centre, const double *xyz, size_t n,
+                                double *weights) {
     Run(falloff, centre, xyz, n, weights);
 }
+
+constexpr WidthKernels<RunFunction> kKernels{&RunBaseline, &RunAvx2, &RunAvx512};
+#else
+constexpr WidthKernels<RunFunction> kKernels{&RunBaseline, nullptr, nullptr};
 #endif
-
-bool Supported(WeightRunKernel kernel) {
-    switch (kernel) {
-        case WeightRunKernel::kBaseline:
-            return true;
-#if VANTIC_X86_WEIGHT_KERNELS
-        // The checks include the operating system's support for the wider registers.
-        case WeightRunKernel::kAvx2:
-            __builtin_cpu_init();
-            return __builtin_cpu_supports("avx2");
-        case WeightRunKernel::kAvx512:
-            __builtin_cpu_init();
-            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
-                   __builtin_cpu_supports("avx512dq");
-#endif
-        default:
-            return false;
-    }
-}
-
-RunFunction FunctionOf(WeightRunKernel kernel) {
-    switch (kernel) {
-#if VANTIC_X86_WEIGHT_KERNELS
-        case WeightRunKernel::kAvx2:
-            return &RunAvx2;
-        case WeightRunKernel::kAvx512:
-            return &RunAvx512;
-#endif
-        default:
-            return &RunBaseline;
-    }
-}
-
-// Chosen at the first run; threads racing there choose the same.
-std::atomic<RunFunction> g_run{nullptr};
-
-RunFunction Chosen() {
-    RunFunction run = g_run.load(std::memory_order_relaxed);
-    if (!run) {
-        run = &RunBaseline;
-        for (WeightRunKernel k : {WeightRunKernel::kAvx512, WeightRunKernel::kAvx2})
-            if (Supported(k)) {
-                run = FunctionOf(k);
-                break;
-            }
-        g_run.store(run, std::memory_order_relaxed);
-    }
-    return run;
-}
 
 }  // namespace
 
 void WeighStraightRun(const FalloffShape &falloff, const double *centre, const double *xyz, size_t n,
                       double *weights) {
-    Chosen()(falloff, centre, xyz, n, weights);
+    kKernels.widest()(falloff, centre, xyz, n, weights);
 }
 
-bool WeighStraightRunWith(WeightRunKernel kernel, const FalloffShape &falloff, const double *centre,
+bool WeighStraightRunWith(VectorWidth width, const FalloffShape &falloff, const double *centre,
                           const double *xyz, size_t n, double *weights) {
-    if (!Supported(kernel)) return false;
-    FunctionOf(kernel)(falloff, centre, xyz, n, weights);
+    if (!Runs(width)) return false;
+    kKernels.at(width)(falloff, centre, xyz, n, weights);
     return true;
 }
 

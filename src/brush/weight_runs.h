@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "brush/vector_width.h"
+
 namespace vantic {
 
 // A linear falloff: weight 1 up to inner * radius, falling to 0 at radius; 0 from radius on.
@@ -21,13 +23,11 @@ struct FalloffShape {
     }
 };
 
-enum class WeightRunKernel : int32_t { kBaseline = 0, kAvx2 = 1, kAvx512 = 2 };
-
 // weights[i] = the falloff of |P_i - centre| (0 at or beyond R) for n points P_i in a row (x, y, z each).
 void WeighStraightRun(const FalloffShape &falloff, const double *centre, const double *xyz, size_t n, double *weights);
 
-// The same with a given kernel, for tests; false (nothing written) when the processor lacks it.
-bool WeighStraightRunWith(WeightRunKernel kernel, const FalloffShape &falloff, const double *centre,
+// The same at a given width, for tests; false (nothing written) when the processor lacks it.
+bool WeighStraightRunWith(VectorWidth width, const FalloffShape &falloff, const double *centre,
                           const double *xyz, size_t n, double *weights);
 
 }  // namespace vantic
