@@ -322,17 +322,19 @@ TEST_F(PickOracle, SoupsOfSliversFansAndEdgeOnTrianglesInTwoTargets) {
     EXPECT_GT(hits, picks / 2);
 }
 
-// The same grid with its points stored three ways: in grid order; shuffled, so that the triangles of
-// one stretch name points from anywhere; and with unused points between the used ones.
-enum class Storage { InOrder, Shuffled, WithGaps };
+// The same grid with its points stored four ways: in grid order; shuffled, so that the triangles of
+// one stretch name points from anywhere; with unused points between the used ones; and shuffled among
+// so many unused ones that one stretch of triangles spans more points than short offsets reach.
+enum class Storage { InOrder, Shuffled, WithGaps, FarApart };
 
 MeshData Stored(const MeshData &grid, Storage storage, std::mt19937_64 &random) {
     const size_t n = grid.points.size();
     std::vector<int32_t> where(n);
-    for (size_t i = 0; i < n; ++i) where[i] = static_cast<int32_t>(storage == Storage::WithGaps ? 3 * i + 1 : i);
-    if (storage == Storage::Shuffled) std::shuffle(where.begin(), where.end(), random);
+    const size_t spread = storage == Storage::WithGaps ? 3 : storage == Storage::FarApart ? 20 : 1;
+    for (size_t i = 0; i < n; ++i) where[i] = static_cast<int32_t>(spread * i + spread / 2);
+    if (storage == Storage::Shuffled || storage == Storage::FarApart) std::shuffle(where.begin(), where.end(), random);
     MeshData m;
-    m.points.assign(storage == Storage::WithGaps ? 3 * n + 2 : n, Vec3{0.0, 0.0, 0.0});
+    m.points.assign(spread * n, Vec3{0.0, 0.0, 0.0});
     for (size_t i = 0; i < n; ++i) m.points[static_cast<size_t>(where[i])] = grid.points[i];
     for (const auto &polygon : grid.polygons) {
         std::vector<int32_t> corners;
@@ -349,7 +351,7 @@ MeshData Stored(const MeshData &grid, Storage storage, std::mt19937_64 &random) 
 TEST_F(PickOracle, LargeGridsStoredInOrderShuffledOrWithGaps) {
     std::mt19937_64 random(91);
     for (bool axis : {false, true})
-        for (Storage storage : {Storage::InOrder, Storage::Shuffled, Storage::WithGaps}) {
+        for (Storage storage : {Storage::InOrder, Storage::Shuffled, Storage::WithGaps, Storage::FarApart}) {
             useView(axis);
             const MeshData local = Stored(vhost::MakeGrid(75, 60, 75.0, 60.0), storage, random);
             const KorrinItem id = scene.addTarget("grid", local);

@@ -91,8 +91,15 @@ void WalkTriangles(Choice &choice, const PixelRay &ray, const RayPrefilter &filt
                                 ? (block + 1) * kTriangleBlock
                                 : flat.triangleCount;
         int32_t k = block * kTriangleBlock;
-        while ((k = filtered ? planes.nextSurvivor<Checked>(flat.corners, k, end, count, tolerance)
-                             : NextTriangleInRange<Checked>(flat.corners, k, end, count)) < end) {
+        // The short corners where there are (never with Checked: they exist only without negative
+        // corners, and the unchecked walk needs every corner below the count).
+        auto next = [&](int32_t from) {
+            if (!filtered) return NextTriangleInRange<Checked>(flat.corners, from, end, count);
+            if (!Checked && flat.nearCorners)
+                return planes.nextSurvivor<false>(flat.nearCorners, flat.blockLows[block], from, end, count, tolerance);
+            return planes.nextSurvivor<Checked>(flat.corners, 0, from, end, count, tolerance);
+        };
+        while ((k = next(k)) < end) {
             const int32_t *c = flat.corners + 3 * static_cast<size_t>(k);
             bool taken;
             if (xyz) {

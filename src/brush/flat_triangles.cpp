@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace vantic {
 
@@ -16,6 +17,36 @@ T *Allocate(size_t count) {
 // Triangles a walk over the polygon takes: none for a null list or a negative count.
 int32_t TakenTriangles(const PolygonTriangles &polygon) {
     return polygon.triangles && polygon.triangleCount > 0 ? polygon.triangleCount : 0;
+}
+
+// Fills nearCorners and blockLows where every block's corners fit 16-bit offsets; leaves them null
+// otherwise (and without memory), and the walk reads the full corners.
+void MakeNearCorners(FlatTriangles &flat) {
+    if (flat.negativeCorners) return;
+    const int32_t blocks = TriangleBlocks(flat);
+    std::vector<int32_t> lows(static_cast<size_t>(blocks));
+    for (int32_t b = 0; b < blocks; ++b) {
+        const int32_t *first = flat.corners + 3 * static_cast<size_t>(b) * kTriangleBlock;
+        const int32_t *last = flat.corners + 3 * static_cast<size_t>(std::min(flat.triangleCount, (b + 1) * kTriangleBlock));
+        const auto [low, high] = std::minmax_element(first, last);
+        if (*high - *low > std::numeric_limits<uint16_t>::max()) return;
+        lows[static_cast<size_t>(b)] = *low;
+    }
+    flat.nearCorners = Allocate<uint16_t>(3 * static_cast<size_t>(flat.triangleCount));
+    flat.blockLows = Allocate<int32_t>(static_cast<size_t>(blocks));
+    if (!flat.nearCorners || !flat.blockLows) {
+        std::free(flat.nearCorners);
+        std::free(flat.blockLows);
+        flat.nearCorners = nullptr;
+        flat.blockLows = nullptr;
+        return;
+    }
+    for (int32_t b = 0; b < blocks; ++b) {
+        flat.blockLows[b] = lows[static_cast<size_t>(b)];
+        const size_t last = 3 * static_cast<size_t>(std::min(flat.triangleCount, (b + 1) * kTriangleBlock));
+        for (size_t c = 3 * static_cast<size_t>(b) * kTriangleBlock; c < last; ++c)
+            flat.nearCorners[c] = static_cast<uint16_t>(flat.corners[c] - lows[static_cast<size_t>(b)]);
+    }
 }
 
 }  // namespace
@@ -74,6 +105,8 @@ bool BuildFlatTriangles(const TriangleMesh *mesh, FlatTriangles &out) {
         if (lowest < flat.blockBounds[b]) flat.windowSpan = std::max(flat.windowSpan, flat.blockBounds[b] - lowest);
     }
 
+    MakeNearCorners(flat);
+
     // The used points: a mark per index up to the largest, then the marked ones in order.
     auto *marks = static_cast<unsigned char *>(std::calloc(static_cast<size_t>(flat.cornerBound) + 1, 1));
     flat.usedPoints = Allocate<int32_t>(static_cast<size_t>(flat.cornerBound));
@@ -96,6 +129,8 @@ void FreeFlatTriangles(FlatTriangles &flat) {
     std::free(flat.polygonStarts);
     std::free(flat.usedPoints);
     std::free(flat.blockBounds);
+    std::free(flat.nearCorners);
+    std::free(flat.blockLows);
     flat = FlatTriangles{};
 }
 

@@ -19,6 +19,10 @@ struct FlatTriangles {
     int32_t *usedPoints;     // every non-negative corner index once, ascending
     int32_t *blockBounds;    // per block of kTriangleBlock triangles: one past the largest corner index in
                              // it and every block before (0 for none), so points can be read block by block
+    // The same corners as offsets from their block's smallest (blockLows), half the bytes to walk; null
+    // when some corner is negative or some block spans 65,536 points or more.
+    uint16_t *nearCorners;
+    int32_t *blockLows;
     int32_t triangleCount;
     int32_t polygonCount;
     int32_t usedCount;

@@ -64,17 +64,19 @@ public:
     bool made() const { return xs_ != nullptr; }
 
     // The first triangle in [k, end) that the prefilter cannot rule out (Checked: among those with
-    // every corner in [0, count)), or end. Not inlined: on its own the loop keeps everything in
-    // registers.
-    template <bool Checked>
-    [[gnu::noinline]] int32_t nextSurvivor(const int32_t *corners, int32_t k, int32_t end, int32_t count, double tolerance) const {
+    // every corner in [0, count)), or end; triangle k's corners are base + corners[3k .. 3k + 2]. Not
+    // inlined: on its own the loop keeps everything in registers.
+    template <bool Checked, class Index>
+    [[gnu::noinline]] int32_t nextSurvivor(const Index *corners, int32_t base, int32_t k, int32_t end, int32_t count,
+                                           double tolerance) const {
         const double *const xs = xs_, *const ys = ys_;
         const size_t mask = mask_;
         for (; k < end; ++k) {
-            const int32_t *c = corners + 3 * static_cast<size_t>(k);
-            if (Checked && !CornersInRange(c, count)) continue;
-            const size_t i0 = static_cast<size_t>(c[0]) & mask, i1 = static_cast<size_t>(c[1]) & mask,
-                         i2 = static_cast<size_t>(c[2]) & mask;
+            const Index *c = corners + 3 * static_cast<size_t>(k);
+            if constexpr (Checked)
+                if (!CornersInRange(c, count)) continue;
+            const size_t i0 = static_cast<size_t>(base + c[0]) & mask, i1 = static_cast<size_t>(base + c[1]) & mask,
+                         i2 = static_cast<size_t>(base + c[2]) & mask;
             if (!RayPrefilter::MissesAt(xs[i0], ys[i0], xs[i1], ys[i1], xs[i2], ys[i2], tolerance)) return k;
         }
         return end;
