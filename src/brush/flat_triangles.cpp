@@ -32,7 +32,7 @@ void MakeNearCorners(FlatTriangles &flat) {
         if (*high - *low > std::numeric_limits<uint16_t>::max()) return;
         lows[static_cast<size_t>(b)] = *low;
     }
-    flat.nearCorners = Allocate<uint16_t>(3 * static_cast<size_t>(flat.triangleCount));
+    flat.nearCorners = Allocate<uint16_t>(3 * static_cast<size_t>(flat.triangleCount) + 1);  // + 1: read in fours
     flat.blockLows = Allocate<int32_t>(static_cast<size_t>(blocks));
     if (!flat.nearCorners || !flat.blockLows) {
         std::free(flat.nearCorners);

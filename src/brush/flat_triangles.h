@@ -20,7 +20,8 @@ struct FlatTriangles {
     int32_t *blockBounds;    // per block of kTriangleBlock triangles: one past the largest corner index in
                              // it and every block before (0 for none), so points can be read block by block
     // The same corners as offsets from their block's smallest (blockLows), half the bytes to walk; null
-    // when some corner is negative or some block spans 65,536 points or more.
+    // when some corner is negative or some block spans 65,536 points or more. One entry more than the
+    // corners, so that a triangle's three can be read as four.
     uint16_t *nearCorners;
     int32_t *blockLows;
     int32_t triangleCount;

@@ -2,8 +2,11 @@
 // triangles that the prefilter cannot rule out.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 #include "brush/plane_runs.h"
 #include "brush/point_snapshot.h"
@@ -75,8 +78,20 @@ public:
             const Index *c = corners + 3 * static_cast<size_t>(k);
             if constexpr (Checked)
                 if (!CornersInRange(c, count)) continue;
-            const size_t i0 = static_cast<size_t>(base + c[0]) & mask, i1 = static_cast<size_t>(base + c[1]) & mask,
-                         i2 = static_cast<size_t>(base + c[2]) & mask;
+            size_t i0, i1, i2;
+            if constexpr (std::is_same_v<Index, uint16_t> && std::endian::native == std::endian::little) {
+                // One load for the three offsets (the array has room for the fourth): the loop is bound
+                // by loads, and the shifts run beside them.
+                uint64_t w;
+                std::memcpy(&w, c, sizeof w);
+                i0 = static_cast<size_t>(base + static_cast<int32_t>(w & 0xffff)) & mask;
+                i1 = static_cast<size_t>(base + static_cast<int32_t>((w >> 16) & 0xffff)) & mask;
+                i2 = static_cast<size_t>(base + static_cast<int32_t>((w >> 32) & 0xffff)) & mask;
+            } else {
+                i0 = static_cast<size_t>(base + c[0]) & mask;
+                i1 = static_cast<size_t>(base + c[1]) & mask;
+                i2 = static_cast<size_t>(base + c[2]) & mask;
+            }
             if (!RayPrefilter::MissesAt(xs[i0], ys[i0], xs[i1], ys[i1], xs[i2], ys[i2], tolerance)) return k;
         }
         return end;
