@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "geometry/stalled_ring.h"
 #include "geometry/triangulation.h"
 #include "geometry/vector_primitives.h"
 #include "polygon_data.h"
+#include "stalled_ring_oracle.h"
 #include "triangulate_oracle.h"
 
 namespace {
@@ -40,8 +40,8 @@ void ExpectSameAsPlain(const Points &polygon, const std::string &what) {
     const int32_t fastCount = vantic::Triangulate(n, points, normal, fast.data());
     const bool wholeFirstPass = n > 3 && vantic::plain::CutEars(n, points, normal, false, plain.data()) == n - 2;
     int32_t plainCount = wholeFirstPass ? n - 2 : vantic::plain::Triangulate(n, points, normal, plain.data());
-    // What the ear cutter leaves is finished by the same routine on both sides.
-    if (plainCount < n - 2) plainCount = vantic::FinishStalledRing(n, points, normal, plain.data(), plainCount);
+    // What the plain ear cutter leaves is finished by the plain finisher.
+    if (plainCount < n - 2) plainCount = vantic::plain::FinishStalledRing(n, points, normal, plain.data(), plainCount);
     ASSERT_EQ(fastCount, plainCount) << what << ", " << n << " corners";
     ASSERT_EQ(Corners(fast, fastCount), Corners(plain, plainCount))
         << what << (wholeFirstPass ? ": a whole first pass changed" : "");
