@@ -127,6 +127,23 @@ TEST(StalledRingLikePlain, RingsThatTouchCrossAndDoubleBack) {
     EXPECT_GT(vantic::plain::stalled::diagonalSplits, splits) << "no ring was split along a diagonal";
 }
 
+// Rings touching themselves where a reflex corner sits at a corner of an ear (an hourglass, two
+// squares meeting at a corner): that corner blocks nothing, and the ear is cut.
+TEST(StalledRingLikePlain, ReflexCornersAtAnEarsCornerDoNotBlockIt) {
+    const Flat hourglass = {{0, 0}, {4, 0}, {2, 2}, {4, 4}, {0, 4}, {2, 2}};
+    const Flat squares = {{0, 0}, {2, 0}, {2, 2}, {4, 2}, {4, 4}, {2, 4}, {2, 2}, {0, 2}};
+    for (const Flat &ring : {hourglass, squares}) {
+        ExpectSameAsPlain(ring, 0, "touching ring");
+        std::vector<std::array<double, 3>> polygon;
+        for (const auto &p : ring) polygon.push_back({p[0], p[1], 0});
+        const double normal[3] = {0, 0, 1};
+        std::vector<Triangle> out(ring.size() - 2);
+        EXPECT_GE(vantic::FinishStalledRing(static_cast<int32_t>(ring.size()), polygon.data()->data(), normal,
+                                            out.data(), 0),
+                  2);
+    }
+}
+
 // A ring whose clipping and splitting reads more corners than the budget allows stops where the
 // plain finisher stops.
 TEST(StalledRingLikePlain, RingsThatSpendTheBudget) {
