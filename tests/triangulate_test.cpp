@@ -342,6 +342,29 @@ TEST_F(MeshTriangulation, WholeMeshRecordAndItsRelease) {
 
 // Rings the ear cutter stalls on are finished, so their whole area is covered: a river whose
 // corners lie a hair off long edges and run along one line and back.
+// A corner that is not a number or infinite (a broken mesh) gives no triangle naming a corner outside
+// the polygon, small or large, wherever it sits; the sanitizers check that nothing undefined happens
+// on the way.
+TEST(Triangulate, CornersThatAreNotFiniteAreSafe) {
+    for (int n : {5, 8, 300})
+        for (double bad : {NAN, INFINITY, -INFINITY})
+            for (int where : {0, 1, n / 2}) {
+                std::vector<std::array<double, 3>> polygon;
+                for (int i = 0; i < n; ++i) {
+                    const double a = 2 * std::numbers::pi * i / n;
+                    polygon.push_back({std::cos(a), std::sin(a), 0.0});
+                }
+                polygon[static_cast<size_t>(where)][where % 2] = bad;
+                const double normal[3] = {0, 0, 1};
+                std::vector<Triangle> out(static_cast<size_t>(n - 2));
+                const int32_t count = vantic::Triangulate(n, polygon.data()->data(), normal, out.data());
+                ASSERT_GE(count, 0);
+                ASSERT_LE(count, n - 2);
+                for (int32_t t = 0; t < count; ++t)
+                    for (int32_t c : out[static_cast<size_t>(t)].corners) ASSERT_TRUE(c >= 0 && c < n) << n << " " << bad;
+            }
+}
+
 TEST(Triangulate, RingsTheEarCutterStallsOnAreFinished) {
     const auto rings = vantic::testdata::ReadRings(vantic::testdata::PolygonDataPath(VANTIC_SOURCE_DIR));
     for (const char *name : {"water2"}) {
