@@ -149,6 +149,8 @@ public:
         };
         vantic::Wedge skip[3];
         if (index_ && plane_.earWedges(first, tip, last, skip)) {
+            // The corners beside the ear are the likeliest to lie in it, and cost no search.
+            if (inside(previous(first)) || inside(next(last))) return false;
             vantic::Box box;
             if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(tip, nullptr, 0, 0, skip, inside);
             const uint32_t low = index_->curve.code(box.u0, box.v0), high = index_->curve.code(box.u1, box.v1);
