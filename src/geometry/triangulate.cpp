@@ -30,7 +30,7 @@ constexpr double kEpsilonSquaredAbove = kEpsilon * kEpsilon * (1 + 1e-6);
 // Squared lengths in which the quick test neither underflows nor overflows.
 constexpr double kShortestSquared = 1e-280, kLongestSquared = 1e280;
 // Below this many corners a scan of the ring is quicker than building the indexes.
-constexpr int32_t kIndexedFrom = 48;
+constexpr int32_t kIndexedFrom = 96;
 // How many corners a walk along the curve may pass before the tree takes over the search.
 constexpr int32_t kCurveSteps = 160;
 
