@@ -151,12 +151,13 @@ public:
         if (index_ && plane_.earWedges(first, tip, last, skip)) {
             // The corners beside the ear are the likeliest to lie in it, and cost no search.
             if (inside(previous(first)) || inside(next(last))) return false;
+            const int32_t ear[3] = {first, tip, last};
             vantic::Box box;
-            if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(tip, nullptr, 0, 0, skip, inside);
+            if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(ear, nullptr, 0, 0, skip, inside);
             const uint32_t low = index_->curve.code(box.u0, box.v0), high = index_->curve.code(box.u1, box.v1);
             const auto found = index_->curve.any(tip, box, low, high, kCurveSteps, inside);
             if (found != vantic::ZOrderIndex::Found::gaveUp) return found == vantic::ZOrderIndex::Found::no;
-            return !index_->tree.any(tip, &box, low, high, skip, inside);
+            return !index_->tree.any(ear, &box, low, high, skip, inside);
         }
         for (int32_t k = next(last); k != first; k = next(k))
             if (inside(k)) return false;
