@@ -8,7 +8,7 @@ namespace vantic {
 
 namespace {
 
-constexpr int32_t kLeafSize = 16;
+constexpr int32_t kLeafSize = 32;
 
 }  // namespace
 

@@ -41,22 +41,27 @@ public:
 
     // Whether visit(corner) is true for some active corner outside all three wedges and, if a box
     // is given, inside it; visits only corners under nodes whose box meets that box and no wedge
-    // holds whole. With a box, low and high are the curve codes of its least and greatest corners,
-    // which bound the code of every point inside it, and the search starts at the lowest node
-    // around `near`, a corner inside the box, whose codes hold them strictly: no corner outside
-    // that node can lie in the box.
+    // holds whole. The wedges are an ear's, whose three corners (the tip in the middle) are active,
+    // inside the box and outside every wedge, so a node holding one of them is opened untested: the
+    // tests would open it, and opening more nodes only shows visit more corners it rejects. With a
+    // box, low and high are the curve codes of its least and greatest corners, which bound the code
+    // of every point inside it, and the search starts at the lowest node around the tip whose codes
+    // hold them strictly: no corner outside that node can lie in the box.
     template <class Visit>
-    bool any(int32_t near, const Box *box, uint32_t low, uint32_t high, const Wedge (&skip)[3], Visit &&visit) const {
+    bool any(const int32_t (&ear)[3], const Box *box, uint32_t low, uint32_t high, const Wedge (&skip)[3],
+             Visit &&visit) const {
         int32_t start = 0;
         if (box) {
-            start = leafOf_[static_cast<std::size_t>(near)];
+            start = leafOf_[static_cast<std::size_t>(ear[1])];
             for (;;) {
                 const Node &node = nodes_[static_cast<std::size_t>(start)];
                 if (parent_[static_cast<std::size_t>(start)] < 0 || (node.lowCode < low && high < node.highCode)) break;
                 start = parent_[static_cast<std::size_t>(start)];
             }
         }
-        return search(start, box, skip, visit);
+        const int32_t at[3] = {entryOf_[static_cast<std::size_t>(ear[0])], entryOf_[static_cast<std::size_t>(ear[1])],
+                               entryOf_[static_cast<std::size_t>(ear[2])]};
+        return search(start, at, box, skip, visit);
     }
 
 private:
@@ -78,15 +83,21 @@ private:
         return !box || (node.u0 <= box->u1 && box->u0 <= node.u1 && node.v0 <= box->v1 && box->v0 <= node.v1);
     }
 
+    // `kept` are the places in the leaf order of three corners that every test would keep.
     template <class Visit>
-    bool search(int32_t start, const Box *box, const Wedge (&skip)[3], Visit &visit) const {
+    bool search(int32_t start, const int32_t (&kept)[3], const Box *box, const Wedge (&skip)[3], Visit &visit) const {
         // Each split either drops the highest bit in which a run's 30-bit codes differ or halves a
         // run of equal codes, so no path is longer than 30 + 31 nodes, and the stack holds at most
         // one more entry than the path.
+        auto holdsKept = [&](const Node &node) {
+            return (node.begin <= kept[0] && kept[0] < node.end) || (node.begin <= kept[1] && kept[1] < node.end) ||
+                   (node.begin <= kept[2] && kept[2] < node.end);
+        };
         auto skipped = [&](int32_t index) {
             const Node &node = nodes_[static_cast<std::size_t>(index)];
-            return active_[static_cast<std::size_t>(index)] == 0 || !meets(node, box) || inside(node, skip[0]) ||
-                   inside(node, skip[1]) || inside(node, skip[2]);
+            return active_[static_cast<std::size_t>(index)] == 0 ||
+                   (!holdsKept(node) && (!meets(node, box) || inside(node, skip[0]) || inside(node, skip[1]) ||
+                                         inside(node, skip[2])));
         };
         if (skipped(start)) return false;
         int32_t stack[64];

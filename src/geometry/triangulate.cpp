@@ -30,7 +30,7 @@ constexpr double kEpsilonSquaredAbove = kEpsilon * kEpsilon * (1 + 1e-6);
 // Squared lengths in which the quick test neither underflows nor overflows.
 constexpr double kShortestSquared = 1e-280, kLongestSquared = 1e280;
 // Below this many corners a scan of the ring is quicker than building the indexes.
-constexpr int32_t kIndexedFrom = 48;
+constexpr int32_t kIndexedFrom = 96;
 // How many corners a walk along the curve may pass before the tree takes over the search.
 constexpr int32_t kCurveSteps = 160;
 
@@ -149,12 +149,15 @@ public:
         };
         vantic::Wedge skip[3];
         if (index_ && plane_.earWedges(first, tip, last, skip)) {
+            // The corners beside the ear are the likeliest to lie in it, and cost no search.
+            if (inside(previous(first)) || inside(next(last))) return false;
+            const int32_t ear[3] = {first, tip, last};
             vantic::Box box;
-            if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(tip, nullptr, 0, 0, skip, inside);
+            if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(ear, nullptr, 0, 0, skip, inside);
             const uint32_t low = index_->curve.code(box.u0, box.v0), high = index_->curve.code(box.u1, box.v1);
             const auto found = index_->curve.any(tip, box, low, high, kCurveSteps, inside);
             if (found != vantic::ZOrderIndex::Found::gaveUp) return found == vantic::ZOrderIndex::Found::no;
-            return !index_->tree.any(tip, &box, low, high, skip, inside);
+            return !index_->tree.any(ear, &box, low, high, skip, inside);
         }
         for (int32_t k = next(last); k != first; k = next(k))
             if (inside(k)) return false;
