@@ -96,8 +96,8 @@ void WalkTriangles(Choice &choice, const PixelRay &ray, const RayPrefilter &filt
         auto next = [&](int32_t from) {
             if (!filtered) return NextTriangleInRange<Checked>(flat.corners, from, end, count);
             if (!Checked && flat.nearCorners)
-                return planes.nextSurvivor<false>(flat.nearCorners, flat.blockLows[block], from, end, count, tolerance);
-            return planes.nextSurvivor<Checked>(flat.corners, 0, from, end, count, tolerance);
+                return planes.nextNearSurvivor(flat.nearCorners, flat.blockLows[block], from, end, tolerance);
+            return planes.nextSurvivor<Checked>(flat.corners, from, end, count, tolerance);
         };
         while ((k = next(k)) < end) {
             const int32_t *c = flat.corners + 3 * static_cast<size_t>(k);

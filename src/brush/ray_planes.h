@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <type_traits>
 
 #include "brush/plane_runs.h"
 #include "brush/point_snapshot.h"
@@ -67,32 +66,69 @@ public:
     bool made() const { return xs_ != nullptr; }
 
     // The first triangle in [k, end) that the prefilter cannot rule out (Checked: among those with
-    // every corner in [0, count)), or end; triangle k's corners are base + corners[3k .. 3k + 2]. Not
-    // inlined: on its own the loop keeps everything in registers.
-    template <bool Checked, class Index>
-    [[gnu::noinline]] int32_t nextSurvivor(const Index *corners, int32_t base, int32_t k, int32_t end, int32_t count,
+    // every corner in [0, count)), or end. Not inlined: on its own the loop keeps everything in
+    // registers.
+    template <bool Checked>
+    [[gnu::noinline]] int32_t nextSurvivor(const int32_t *corners, int32_t k, int32_t end, int32_t count,
                                            double tolerance) const {
         const double *const xs = xs_, *const ys = ys_;
         const size_t mask = mask_;
         for (; k < end; ++k) {
-            const Index *c = corners + 3 * static_cast<size_t>(k);
-            if constexpr (Checked)
-                if (!CornersInRange(c, count)) continue;
-            size_t i0, i1, i2;
-            if constexpr (std::is_same_v<Index, uint16_t> && std::endian::native == std::endian::little) {
-                // One load for the three offsets (the array has room for the fourth): the loop is bound
-                // by loads, and the shifts run beside them.
-                uint64_t w;
-                std::memcpy(&w, c, sizeof w);
-                i0 = static_cast<size_t>(base + static_cast<int32_t>(w & 0xffff)) & mask;
-                i1 = static_cast<size_t>(base + static_cast<int32_t>((w >> 16) & 0xffff)) & mask;
-                i2 = static_cast<size_t>(base + static_cast<int32_t>((w >> 32) & 0xffff)) & mask;
-            } else {
-                i0 = static_cast<size_t>(base + c[0]) & mask;
-                i1 = static_cast<size_t>(base + c[1]) & mask;
-                i2 = static_cast<size_t>(base + c[2]) & mask;
-            }
+            const int32_t *c = corners + 3 * static_cast<size_t>(k);
+            if (Checked && !CornersInRange(c, count)) continue;
+            const size_t i0 = static_cast<size_t>(c[0]) & mask, i1 = static_cast<size_t>(c[1]) & mask,
+                         i2 = static_cast<size_t>(c[2]) & mask;
             if (!RayPrefilter::MissesAt(xs[i0], ys[i0], xs[i1], ys[i1], xs[i2], ys[i2], tolerance)) return k;
+        }
+        return end;
+    }
+
+    // The same over short corners, triangle k's being base + near[3k .. 3k + 2], all in range. The
+    // loop is bound by loads, so it loads less: a triangle's three offsets at once (the array has room
+    // for a fourth), and where a triangle runs along the first edge of the one before the other way
+    // (corners c, x, a after a, b, c, as a quad is cut) it takes a and c and their cross from that one.
+    [[gnu::noinline]] int32_t nextNearSurvivor(const uint16_t *near, int32_t base, int32_t k, int32_t end,
+                                               double tolerance) const {
+        const double *const xs = xs_, *const ys = ys_;
+        const size_t mask = mask_;
+        auto at = [&](uint32_t offset) { return static_cast<size_t>(base + static_cast<int32_t>(offset)) & mask; };
+        // The triangle before: its first and last corners, their places and their cross.
+        uint32_t first = 0x10000, last = 0x10000;  // no offset: nothing before
+        double xf = 0.0, yf = 0.0, xl = 0.0, yl = 0.0, crossFirstLast = 0.0;
+        for (; k < end; ++k) {
+            uint32_t o[3];
+            const uint16_t *n = near + 3 * static_cast<size_t>(k);
+            if constexpr (std::endian::native == std::endian::little) {
+                uint64_t w;
+                std::memcpy(&w, n, sizeof w);
+                for (int i = 0; i < 3; ++i) o[i] = static_cast<uint32_t>((w >> (16 * i)) & 0xffff);
+            } else {
+                for (int i = 0; i < 3; ++i) o[i] = n[i];
+            }
+            double x0, y0, x2, y2, cross02;
+            if (o[0] == last && o[2] == first) {
+                x0 = xl;
+                y0 = yl;
+                x2 = xf;
+                y2 = yf;
+                cross02 = -crossFirstLast;
+            } else {
+                const size_t i0 = at(o[0]), i2 = at(o[2]);
+                x0 = xs[i0];
+                y0 = ys[i0];
+                x2 = xs[i2];
+                y2 = ys[i2];
+                cross02 = RayPrefilter::Cross(x0, y0, x2, y2);
+            }
+            const size_t i1 = at(o[1]);
+            if (!RayPrefilter::MissesWith(cross02, x0, y0, xs[i1], ys[i1], x2, y2, tolerance)) return k;
+            first = o[0];
+            last = o[2];
+            xf = x0;
+            yf = y0;
+            xl = x2;
+            yl = y2;
+            crossFirstLast = cross02;
         }
         return end;
     }

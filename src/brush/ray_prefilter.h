@@ -40,8 +40,17 @@ public:
         return MissesAt(xy0[0], xy0[1], xy1[0], xy1[1], xy2[0], xy2[1], tolerance);
     }
     static bool MissesAt(double x0, double y0, double x1, double y1, double x2, double y2, double tolerance) {
-        return x0 * y2 - y0 * x2 < -tolerance || x1 * y0 - y1 * x0 < -tolerance || x2 * y1 - y2 * x1 < -tolerance;
+        return MissesWith(Cross(x0, y0, x2, y2), x0, y0, x1, y1, x2, y2, tolerance);
     }
+    // The same given cross02 = Cross(x0, y0, x2, y2), which a triangle sharing that edge has computed.
+    static bool MissesWith(double cross02, double x0, double y0, double x1, double y1, double x2, double y2,
+                           double tolerance) {
+        return cross02 < -tolerance || Cross(x1, y1, x0, y0) < -tolerance || Cross(x2, y2, x1, y1) < -tolerance;
+    }
+    // x_p y_q - y_p x_q, the side on which the ray's line passes the plane through the ray's origin and
+    // the two points. Cross(q, p) is exactly -Cross(p, q): the same two rounded products, subtracted
+    // the other way round.
+    static double Cross(double xp, double yp, double xq, double yq) { return xp * yq - yp * xq; }
 
     // place() for n points in a row (x, y, z each) into x[0 .. n) and y[0 .. n). Returns the bits of the largest
     // |P - O| component among them, all bits above the largest finite double's when one is not a number;
