@@ -14,10 +14,14 @@
 #include "geometry/stalled_ring.h"
 #include "geometry/triangulation.h"
 #include "geometry/vector_primitives.h"
+#include "generated_polygons.h"
 #include "polygon_data.h"
 #include "stalled_ring_oracle.h"
 
 namespace {
+
+using vantic::testdata::Scrawl;
+using vantic::testdata::Star;
 
 using Flat = std::vector<std::array<double, 2>>;
 
@@ -44,20 +48,6 @@ void ExpectSameAsPlain(const Flat &flat, double share, const std::string &what) 
                 << what << ", " << n << " corners, from " << count << ": triangle " << t;
 }
 
-// Corners at sorted random angles and random radii: simple, from round to very spiky.
-Flat Star(std::mt19937 &rng, int n, double innermost) {
-    std::uniform_real_distribution<double> turn(0, 2 * std::numbers::pi), radius(innermost, 1);
-    std::vector<double> angles(static_cast<size_t>(n));
-    for (double &a : angles) a = turn(rng);
-    std::sort(angles.begin(), angles.end());
-    Flat points;
-    for (double a : angles) {
-        const double r = radius(rng);
-        points.push_back({r * std::cos(a), r * std::sin(a)});
-    }
-    return points;
-}
-
 // A star spoilt at random places: corners swapped (the ring crosses itself), a corner repeated
 // further on (it touches itself), runs of corners along an edge, repeats, and spikes out and back.
 Flat Spoilt(std::mt19937 &rng, Flat ring, int defects) {
@@ -80,14 +70,6 @@ Flat Spoilt(std::mt19937 &rng, Flat ring, int defects) {
         }
     }
     return ring;
-}
-
-// Integer corners anywhere in a small square: self-crossing, collinear and tied everywhere.
-Flat Scrawl(std::mt19937 &rng, int n, int side) {
-    std::uniform_int_distribution<int> coordinate(0, side);
-    Flat points;
-    for (int i = 0; i < n; ++i) points.push_back({double(coordinate(rng)), double(coordinate(rng))});
-    return points;
 }
 
 const double kShares[] = {0, 0.5, 0.9};

@@ -12,11 +12,15 @@
 
 #include "geometry/triangulation.h"
 #include "geometry/vector_primitives.h"
+#include "generated_polygons.h"
 #include "polygon_data.h"
 #include "stalled_ring_oracle.h"
 #include "triangulate_oracle.h"
 
 namespace {
+
+using vantic::testdata::Scrawl;
+using vantic::testdata::Star;
 
 using Points = std::vector<std::array<double, 3>>;
 using Flat = std::vector<std::array<double, 2>>;
@@ -79,20 +83,6 @@ Flat Regular(int n, double radius, double innerRadius) {
     return points;
 }
 
-// Corners at sorted random angles and random radii: simple, from round to very spiky.
-Flat Star(std::mt19937 &rng, int n, double innermost) {
-    std::uniform_real_distribution<double> turn(0, 2 * std::numbers::pi), radius(innermost, 1);
-    std::vector<double> angles(static_cast<size_t>(n));
-    for (double &a : angles) a = turn(rng);
-    std::sort(angles.begin(), angles.end());
-    Flat points;
-    for (double a : angles) {
-        const double r = radius(rng);
-        points.push_back({r * std::cos(a), r * std::sin(a)});
-    }
-    return points;
-}
-
 // Rectangular teeth of random widths and depths standing on a base line of collinear corners.
 Flat Comb(std::mt19937 &rng, int teeth) {
     std::uniform_real_distribution<double> depth(0.1, 5), width(0.1, 0.9);
@@ -138,14 +128,6 @@ Flat WithCollinearAndDuplicates(std::mt19937 &rng, Flat polygon) {
     return out;
 }
 
-// Integer corners anywhere in a small square: self-crossing, collinear and tied everywhere.
-Flat Scrawl(std::mt19937 &rng, int n) {
-    std::uniform_int_distribution<int> coordinate(0, 6);
-    Flat points;
-    for (int i = 0; i < n; ++i) points.push_back({double(coordinate(rng)), double(coordinate(rng))});
-    return points;
-}
-
 TEST(TriangulateLikePlain, EveryRingOfThePolygonCollection) {
     const std::string path = vantic::testdata::PolygonDataPath(VANTIC_SOURCE_DIR);
     const auto rings = vantic::testdata::ReadRings(path);
@@ -176,7 +158,7 @@ TEST(TriangulateLikePlain, GeneratedFamilies) {
         ExpectSameAsPlain(Tilted(star, rng), what + " tilted star");
         ExpectSameAsPlain(InPlane(WithCollinearAndDuplicates(rng, star), scale), what + " star with collinear corners");
         ExpectSameAsPlain(InPlane(Comb(rng, 1 + n / 8), scale), what + " comb");
-        ExpectSameAsPlain(InPlane(Scrawl(rng, small(rng))), what + " scrawl");
+        ExpectSameAsPlain(InPlane(Scrawl(rng, small(rng), 6)), what + " scrawl");
         Points bent = InPlane(star, scale);
         for (auto &p : bent) p[2] = 0.01 * scale * p[0] * p[0];
         ExpectSameAsPlain(bent, what + " star bent out of its plane");
