@@ -70,11 +70,21 @@ int32_t PointSnapshot::readUpTo(int32_t t, const int32_t *points, int32_t n, int
     }
     if (!allocate(target)) return cursor;
     const int32_t end = bound < target.count ? bound : target.count;
+    const bool whole = whole_;
+    auto below = [&](int32_t k) { return whole ? k < end : k < n && points[k] < end; };
     int32_t k = cursor;
-    for (; whole_ ? k < end : k < n && points[k] < end; ++k) {
-        const int32_t i = whole_ ? k : points[k];
-        if (k >= target.cursor) meshPoint_(target.id, i, slot(target, i), KORRIN_POSITIONS_CURRENT);
-    }
+    // What an earlier caller read is not read again.
+    while (k < target.cursor && below(k)) ++k;
+    // Locals, kept in registers across the host calls, which could otherwise change any member.
+    fxMeshPoint_fn *const read = meshPoint_;
+    const KorrinItem id = target.id;
+    double *const xyz = target.xyz;
+    const size_t mask = target.mask;
+    if (whole)
+        for (; k < end; ++k) read(id, k, xyz + 3 * (static_cast<size_t>(k) & mask), KORRIN_POSITIONS_CURRENT);
+    else
+        for (int32_t i; k < n && (i = points[k]) < end; ++k)
+            read(id, i, xyz + 3 * (static_cast<size_t>(i) & mask), KORRIN_POSITIONS_CURRENT);
     if (k > target.cursor) target.cursor = k;
     return k;
 }
