@@ -20,3 +20,11 @@ inline void LimitAddressSpace(size_t bytes) {
     if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(3);
 }
 #endif
+
+// For a test that needs `new` to throw when the address space runs out: AddressSanitizer reports
+// the failed allocation and stops instead, so there the test skips itself. Use inside the test body.
+#if defined(__SANITIZE_ADDRESS__)
+#define SKIP_WHERE_NEW_CANNOT_THROW() GTEST_SKIP() << "AddressSanitizer reports a failed new instead of throwing"
+#else
+#define SKIP_WHERE_NEW_CANNOT_THROW() static_cast<void>(0)
+#endif

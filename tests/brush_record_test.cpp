@@ -467,9 +467,7 @@ TEST(BrushRecordAllocation, GuardTurnsAnEscapingExceptionIntoTheFailureResult) {
 // caller: the screen-space pick over a mesh whose projected points do not fit still answers, projecting
 // each polygon's corners where it needs them.
 TEST(BrushRecordAllocation, RegisteredFunctionsEndWithoutThrowingWhenMemoryRunsOut) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer reports a failed new instead of throwing";
-#endif
+    SKIP_WHERE_NEW_CANNOT_THROW();
     vhost::Host host;
     char name[256] = {};
     ASSERT_EQ(korrinEntry(name, &FindServiceWithHugeMesh, host.version, host.kind), 0);

@@ -408,9 +408,7 @@ void *FindServiceWithEnormousPolygon(const char *name, uint32_t group) {
 }
 
 TEST(TriangulateAllocation, PolygonTooLargeForMemoryGivesNoTriangles) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer reports a failed new instead of throwing";
-#endif
+    SKIP_WHERE_NEW_CANNOT_THROW();
     vhost::Host host;
     char name[256] = {};
     ASSERT_EQ(korrinEntry(name, &FindServiceWithEnormousPolygon, host.version, host.kind), 0);

@@ -9,11 +9,7 @@ using RunFunction = uint64_t (*)(const RayPrefilter &, const double *, double *,
 // The loop is the same for every width; the attributes of the caller it is inlined into choose it.
 [[gnu::always_inline]] inline uint64_t Run(const RayPrefilter &filter, const double *xyz, double *x, double *y,
                                            size_t n) {
-    switch (filter.axis()) {
-        case 0: return filter.placeRun<0>(xyz, x, y, n);
-        case 1: return filter.placeRun<1>(xyz, x, y, n);
-        default: return filter.placeRun<2>(xyz, x, y, n);
-    }
+    return filter.onAxis([&](auto k) __attribute__((always_inline)) { return filter.placeRun<k()>(xyz, x, y, n); });
 }
 
 uint64_t RunBaseline(const RayPrefilter &filter, const double *xyz, double *x, double *y, size_t n) {

@@ -57,11 +57,7 @@ public:
         const size_t xyzMask = points.slotMask(t);
         const int32_t first = points.pointAt(list, from), last = points.pointAt(list, to - 1);
         if (last - first == to - from - 1) return placeRow(xyz, xyzMask, first, last + 1);
-        switch (filter_.axis()) {
-            case 0: return placeListed<0>(xyz, xyzMask, list, from, to);
-            case 1: return placeListed<1>(xyz, xyzMask, list, from, to);
-            default: return placeListed<2>(xyz, xyzMask, list, from, to);
-        }
+        filter_.onAxis([&](auto k) { placeListed<k()>(xyz, xyzMask, list, from, to); });
     }
     bool made() const { return xs_ != nullptr; }
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 namespace vantic {
 
@@ -18,16 +19,22 @@ class RayPrefilter {
 public:
     RayPrefilter(const double *origin, const double *direction);
 
+    // f(k) with the direction's largest axis as a constant k (std::integral_constant), so that the
+    // axes are fixed in the code f makes and its offsets stay in registers rather than in an array
+    // indexed at run time: place() is placeOn<k>().
+    template <class F>
+    [[gnu::always_inline]] decltype(auto) onAxis(F &&f) const {
+        switch (k_) {
+            case 0: return f(std::integral_constant<int, 0>{});
+            case 1: return f(std::integral_constant<int, 1>{});
+            default: return f(std::integral_constant<int, 2>{});
+        }
+    }
+
     // Writes the plane coordinates of p to xy[0], xy[1] and returns how far p lies from the ray's origin
     // along any axis, or a negative value when p is too large or not a number for the tolerance to hold.
     double place(const double *p, double *xy) const {
-        // The axes as constants, so the offsets stay in registers rather than in an array indexed at
-        // run time.
-        switch (k_) {
-            case 0: return placeOn<0>(p, xy, xy + 1);
-            case 1: return placeOn<1>(p, xy, xy + 1);
-            default: return placeOn<2>(p, xy, xy + 1);
-        }
+        return onAxis([&](auto k) { return placeOn<k()>(p, xy, xy + 1); });
     }
 
     // The tolerance for triangles whose corners lie within reach (the largest value place() returned for
@@ -77,8 +84,6 @@ public:
         return top <= std::bit_cast<uint64_t>(kLargest) ? std::bit_cast<double>(top) : -1.0;
     }
 
-    // The direction's largest axis: place() is placeOn<axis()>().
-    int axis() const { return k_; }
     template <int K>
     double placeOn(const double *p, double *x, double *y) const {
         constexpr int A = (K + 1) % 3, B = (K + 2) % 3;
