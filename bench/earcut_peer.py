@@ -109,7 +109,9 @@ def main():
             print(f"growth exponent over {series}: ours {exponent:.2f}, earcut {growth(peer):.2f}"
                   f" (target <= 1.3: {'met' if exponent <= 1.3 else 'MISSED'})")
     rings_only = [r for r in rows if r[0].startswith("Triangulate/ring/")]
-    short = [r for r in rings_only if r[7] >= 0.99 and r[6] < r[7] - 1e-6]
+    # Beyond 100%, a share counts triangles that overlap where a ring crosses itself, not more of
+    # its area, so ours is held to earcut's share capped at 100%.
+    short = [r for r in rings_only if r[7] >= 0.99 and r[6] < min(r[7], 1.0) - 1e-6]
     print(f"rings where earcut covers 99%+ and we cover less: {len(short)} of {len(rings_only)}"
           f" (target 0: {'met' if not short else 'MISSED'})")
     for name, n, _, _, ot, pt, oc, pc in short:
