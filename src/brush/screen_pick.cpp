@@ -3,7 +3,9 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <span>
+#include <vector>
 
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
@@ -13,6 +15,7 @@
 #include "brush/polygon_corner_reader.h"
 #include "brush/projected_points.h"
 #include "brush/scratch_blocks.h"
+#include "brush/side_codes.h"
 #include "geometry/vec3_ops.h"
 #include "geometry/vector_primitives.h"
 #include "geometry/view_queries.h"
@@ -100,6 +103,17 @@ public:
     // side measured since may have lowered the best; the limit kept is then only looser.
     bool sideFar(double gap2) const { return gap2 > sideLimit_; }
 
+    // Half the width of a square around the mouse such that a polygon of at most `corners` corners,
+    // all beyond one side of it, has measures above `bound`: its gap2 is at least half * half, which
+    // the factor 1 + 2^-40 puts above (bound + slack)^2 whatever the rounding of both squares. Not
+    // finite, or too small for its square to be a normal number, when no square can be used.
+    double squareAround(double bound, int32_t corners) const {
+        const double kk = static_cast<double>(corners) + 4.0;
+        const double reach = bound + (scale_ * kk * kk + 0x1p-1000);
+        const double half = reach + reach * 0x1p-40;
+        return half >= 0x1p-500 && half <= 0x1p500 ? half : HUGE_VAL;
+    }
+
 private:
     // No limit before the first measure (-1) or after a non-number.
     static double Limit(double best, double slack) {
@@ -111,6 +125,13 @@ private:
     int32_t k_ = -1;
     double side_ = 0.0, centre_ = 0.0, sideLimit_ = HUGE_VAL, centreLimit_ = HUGE_VAL;
 };
+
+// The mouse's distance to the mean of k corners whose sum is `sum`.
+double CentreDistance(double *sum, int32_t k, const double *mouse) {
+    const double inverse = 1.0 / k;
+    for (int i = 0; i < 3; ++i) sum[i] *= inverse;
+    return vantic::geo::Distance(sum, mouse);
+}
 
 // Measures one projected point against the best so far. The distance is the root of q; the root never
 // decreases as q grows, so a q at or above the best one's cannot give a strictly smaller distance and
@@ -142,14 +163,64 @@ struct PointMeasure {
 };
 
 // The sides and centres of every polygon of target, whose n points are on screen at corner(c, xy).
+// Polygons of up to this many corners may be passed over by their corners' side codes.
+constexpr int32_t kCodedCorners = 64;
+// How many of the polygons around the nearest point are measured ahead to bound the final bests.
+constexpr size_t kBoundingPolygons = 8;
+
+// The least side and centre measures among the first few polygons the host lists around point q,
+// each computed as MeasurePolygons computes it for a polygon it measures in full. Every one of them
+// is offered there or passed over as larger than a best, so the final bests are at most these.
+template <class Corner>
+void MeasuresAround(KorrinItem target, int32_t q, int32_t n, const double *mouse, Corner &corner, double &side,
+                    double &centre) {
+    std::vector<int32_t> polygons;
+    try {
+        polygons = vantic::PointPolygons(target, q);
+    } catch (const std::bad_alloc &) {
+        return;  // no bound: nothing is passed over by its codes
+    }
+    const int32_t m = vantic::MeshPolygonCount(target);
+    vantic::PolygonCornerReader reader;
+    for (size_t i = 0; i < polygons.size() && i < kBoundingPolygons; ++i) {
+        if (polygons[i] < 0 || polygons[i] >= m) continue;  // never measured
+        const std::span<const int32_t> corners = reader.read(target, polygons[i]);
+        const int32_t k = static_cast<int32_t>(corners.size());
+        bool inRange = k > 0;
+        for (int32_t c : corners) inRange = inRange && static_cast<uint32_t>(c) < static_cast<uint32_t>(n);
+        if (!inRange) continue;
+        double sum[3] = {0.0, 0.0, 0.0};
+        for (int32_t j = 0; j < k; ++j) {
+            double a[3] = {0.0, 0.0, 0.0}, b[3] = {0.0, 0.0, 0.0};
+            corner(corners[static_cast<size_t>(j)], a);
+            corner(corners[static_cast<size_t>(j + 1 < k ? j + 1 : 0)], b);
+            side = Min(side, SideDistance(mouse, a, b));  // a non-number leaves it
+            for (int c = 0; c < 3; ++c) sum[c] += a[c];
+        }
+        centre = Min(centre, CentreDistance(sum, k, mouse));
+    }
+}
+
+// A polygon of at most kCodedCorners corners whose side codes (when given) share a bit is passed
+// over at once: none of its measures can reach the final bests.
 template <class Corner>
 void MeasurePolygons(KorrinItem target, int32_t n, const double *mouse, ScreenPickResult &best, FarTest &far,
-                     Corner &&corner) {
+                     const uint8_t *codes, Corner &&corner) {
     const int32_t m = vantic::MeshPolygonCount(target);
     vantic::PolygonCornerReader reader;
     for (int32_t p = 0; p < m; ++p) {
         const std::span<const int32_t> corners = reader.read(target, p);
         const int32_t k = static_cast<int32_t>(corners.size());
+        if (codes && k > 0 && k <= kCodedCorners) {
+            unsigned shared = 0xf;
+            bool covered = true;
+            for (int32_t c : corners) {
+                covered = covered && static_cast<uint32_t>(c) < static_cast<uint32_t>(n);
+                if (!covered) break;
+                shared &= codes[c];
+            }
+            if (covered && shared != 0) continue;
+        }
         // A corner the projection does not cover (the host reported more points since) is skipped
         // with its polygon; a polygon without corners has no centre.
         bool inRange = k > 0;
@@ -183,9 +254,7 @@ void MeasurePolygons(KorrinItem target, int32_t n, const double *mouse, ScreenPi
             for (int i = 0; i < 3; ++i) centre[i] += a[i];
         }
         if (reach.centreFar) continue;
-        const double inverse = 1.0 / k;
-        for (double &c : centre) c *= inverse;
-        if (best.centre.offer(vantic::geo::Distance(centre, mouse))) best.polygon = p;
+        if (best.centre.offer(CentreDistance(centre, k, mouse))) best.polygon = p;
     }
 }
 
@@ -201,9 +270,10 @@ void MeasureTarget(KorrinItem target, vantic::PointSnapshot *points, int32_t t, 
     // pairs: a pair is read back from where the host just wrote it one double at a time, and a paired
     // load would stall on that.
     const size_t count = n > 0 ? static_cast<size_t>(n) : 0;
-    const vantic::ScratchHold rows(count * 2 + 1);
+    const vantic::ScratchHold rows(count * 2 + count / sizeof(double) + 2);  // and a side code per point
     double *const xs = rows.block;
     double *const ys = rows.block ? rows.block + count : nullptr;
+    uint8_t *const codes = rows.block ? reinterpret_cast<uint8_t *>(rows.block + 2 * count) : nullptr;
 
     PointMeasure measure{mouse, best, target, Max(std::fabs(mouse[0]), std::fabs(mouse[1])), true, best.pointSquare};
     auto keep = [&](int32_t i, const double *p, const double *projected) {
@@ -236,11 +306,24 @@ void MeasureTarget(KorrinItem target, vantic::PointSnapshot *points, int32_t t, 
     // The slack's scale. Far beyond any screen the squares could overflow, so there, as with a
     // coordinate that is not finite, nothing is passed over.
     FarTest far(measure.finite && measure.magnitude < 0x1p500 ? measure.magnitude * 0x1p-40 : HUGE_VAL);
-    if (xs) return MeasurePolygons(target, n, mouse, best, far, [&](int32_t c, double *xy) {
-        xy[0] = xs[c];
-        xy[1] = ys[c];
-    });
-    MeasurePolygons(target, n, mouse, best, far, [&](int32_t c, double *xy) {
+    if (xs) {
+        auto corner = [&](int32_t c, double *xy) {
+            xy[0] = xs[c];
+            xy[1] = ys[c];
+        };
+        // The final bests are at most those of the targets before and those of the polygons around
+        // this target's nearest point; a polygon whose box lies beyond the larger of them cannot
+        // change them.
+        double side = best.side.distance >= 0.0 ? best.side.distance : HUGE_VAL;
+        double centre = best.centre.distance >= 0.0 ? best.centre.distance : HUGE_VAL;
+        if (best.target == target && best.pointIndex < count)
+            MeasuresAround(target, static_cast<int32_t>(best.pointIndex), n, mouse, corner, side, centre);
+        const double half = far.squareAround(Max(side, centre), kCodedCorners);
+        const bool coded = half < HUGE_VAL;
+        if (coded) vantic::SideCodes(xs, ys, count, mouse, half, codes);
+        return MeasurePolygons(target, n, mouse, best, far, coded ? codes : nullptr, corner);
+    }
+    MeasurePolygons(target, n, mouse, best, far, nullptr, [&](int32_t c, double *xy) {
         double world[3] = {0.0, 0.0, 0.0}, screen[3] = {0.0, 0.0, 0.0};
         if (xyz)
             vantic::geo::Copy(xyz + 3 * static_cast<size_t>(c), world);
