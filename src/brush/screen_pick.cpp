@@ -194,10 +194,10 @@ void MeasuresAround(KorrinItem target, int32_t q, int32_t n, const double *mouse
             double a[3] = {0.0, 0.0, 0.0}, b[3] = {0.0, 0.0, 0.0};
             corner(corners[static_cast<size_t>(j)], a);
             corner(corners[static_cast<size_t>(j + 1 < k ? j + 1 : 0)], b);
-            side = Min(side, SideDistance(mouse, a, b));  // a non-number leaves it
+            side = Min(SideDistance(mouse, a, b), side);  // a non-number leaves it
             for (int c = 0; c < 3; ++c) sum[c] += a[c];
         }
-        centre = Min(centre, CentreDistance(sum, k, mouse));
+        centre = Min(CentreDistance(sum, k, mouse), centre);
     }
 }
 
