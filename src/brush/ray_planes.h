@@ -26,9 +26,8 @@ inline int32_t NextTriangleInRange(const int32_t *corners, int32_t k, int32_t en
     return k;
 }
 
-// Plane coordinates of a target's points, placed stretch by stretch as the points are read, in two
-// rows of slots (x, then y: a triangle's corners are loaded with one address step each): point i sits
-// in slot i & mask. The triangle blocks walk ascending windows of points, so when
+// Plane coordinates of a target's points, placed stretch by stretch as the points are read, as pairs
+// (x, y) that the walk loads whole, one load per corner: point i sits in slot i & mask. The triangle blocks walk ascending windows of points, so when
 // the widest window is well below the point count the slots form a ring that holds it and stays in
 // cache; otherwise there is a slot per point. Nothing is made without memory.
 class RayPlanes {
@@ -43,10 +42,9 @@ public:
         } else {
             mask_ = slots - 1;
         }
-        xs_ = TakeScratch(slots * 2);
-        ys_ = xs_ ? xs_ + slots : nullptr;
+        xy_ = TakeScratch(slots * 2);
     }
-    ~RayPlanes() { GiveBackScratch(xs_); }
+    ~RayPlanes() { GiveBackScratch(xy_); }
     RayPlanes(const RayPlanes &) = delete;
     RayPlanes &operator=(const RayPlanes &) = delete;
 
@@ -59,7 +57,7 @@ public:
         if (last - first == to - from - 1) return placeRow(xyz, xyzMask, first, last + 1);
         filter_.onAxis([&](auto k) { placeListed<k()>(xyz, xyzMask, list, from, to); });
     }
-    bool made() const { return xs_ != nullptr; }
+    bool made() const { return xy_ != nullptr; }
 
     // The first triangle in [k, end) that the prefilter cannot rule out (Checked: among those with
     // every corner in [0, count)), or end. Not inlined: on its own the loop keeps everything in
@@ -67,14 +65,15 @@ public:
     template <bool Checked>
     [[gnu::noinline]] int32_t nextSurvivor(const int32_t *corners, int32_t k, int32_t end, int32_t count,
                                            double tolerance) const {
-        const double *const xs = xs_, *const ys = ys_;
+        const double *const xy = xy_;
         const size_t mask = mask_;
         for (; k < end; ++k) {
             const int32_t *c = corners + 3 * static_cast<size_t>(k);
             if (Checked && !CornersInRange(c, count)) continue;
-            const size_t i0 = static_cast<size_t>(c[0]) & mask, i1 = static_cast<size_t>(c[1]) & mask,
-                         i2 = static_cast<size_t>(c[2]) & mask;
-            if (!RayPrefilter::MissesAt(xs[i0], ys[i0], xs[i1], ys[i1], xs[i2], ys[i2], tolerance)) return k;
+            const Pair p0 = LoadPair(xy, static_cast<size_t>(c[0]) & mask);
+            const Pair p1 = LoadPair(xy, static_cast<size_t>(c[1]) & mask);
+            const Pair p2 = LoadPair(xy, static_cast<size_t>(c[2]) & mask);
+            if (!MissesWith(Cross(p0, p2), p0, p1, p2, tolerance)) return k;
         }
         return end;
     }
@@ -85,12 +84,15 @@ public:
     // (corners c, x, a after a, b, c, as a quad is cut) it takes a and c and their cross from that one.
     [[gnu::noinline]] int32_t nextNearSurvivor(const uint16_t *near, int32_t base, int32_t k, int32_t end,
                                                double tolerance) const {
-        const double *const xs = xs_, *const ys = ys_;
+        const double *const xy = xy_;
         const size_t mask = mask_;
-        auto at = [&](uint32_t offset) { return static_cast<size_t>(base + static_cast<int32_t>(offset)) & mask; };
+        auto at = [&](uint32_t offset) {
+            return LoadPair(xy, static_cast<size_t>(base + static_cast<int32_t>(offset)) & mask);
+        };
         // The triangle before: its first and last corners, their places and their cross.
         uint32_t first = 0x10000, last = 0x10000;  // no offset: nothing before
-        double xf = 0.0, yf = 0.0, xl = 0.0, yl = 0.0, crossFirstLast = 0.0;
+        Pair pf{0.0, 0.0}, pl{0.0, 0.0};
+        double crossFirstLast = 0.0;
         for (; k < end; ++k) {
             uint32_t o[3];
             const uint16_t *n = near + 3 * static_cast<size_t>(k);
@@ -101,29 +103,22 @@ public:
             } else {
                 for (int i = 0; i < 3; ++i) o[i] = n[i];
             }
-            double x0, y0, x2, y2, cross02;
+            Pair p0, p2;
+            double cross02;
             if (o[0] == last && o[2] == first) {
-                x0 = xl;
-                y0 = yl;
-                x2 = xf;
-                y2 = yf;
+                p0 = pl;
+                p2 = pf;
                 cross02 = -crossFirstLast;
             } else {
-                const size_t i0 = at(o[0]), i2 = at(o[2]);
-                x0 = xs[i0];
-                y0 = ys[i0];
-                x2 = xs[i2];
-                y2 = ys[i2];
-                cross02 = RayPrefilter::Cross(x0, y0, x2, y2);
+                p0 = at(o[0]);
+                p2 = at(o[2]);
+                cross02 = Cross(p0, p2);
             }
-            const size_t i1 = at(o[1]);
-            if (!RayPrefilter::MissesWith(cross02, x0, y0, xs[i1], ys[i1], x2, y2, tolerance)) return k;
+            if (!MissesWith(cross02, p0, at(o[1]), p2, tolerance)) return k;
             first = o[0];
             last = o[2];
-            xf = x0;
-            yf = y0;
-            xl = x2;
-            yl = y2;
+            pf = p0;
+            pl = p2;
             crossFirstLast = cross02;
         }
         return end;
@@ -132,6 +127,25 @@ public:
     double tolerance() const { return filter_.tolerance(reach_, failed_); }
 
 private:
+    // A point's plane coordinates, loaded and multiplied as one; each lane's product is rounded as the
+    // scalar one is, so the crosses are RayPrefilter::Cross's bits.
+    typedef double Pair __attribute__((vector_size(16)));
+    [[gnu::always_inline]] static Pair LoadPair(const double *xy, size_t slot) {
+        Pair p;
+        std::memcpy(&p, xy + 2 * slot, sizeof p);
+        return p;
+    }
+    // RayPrefilter::Cross(p, q): x_p y_q - y_p x_q.
+    [[gnu::always_inline]] static double Cross(const Pair &p, const Pair &q) {
+        const Pair products = p * __builtin_shufflevector(q, q, 1, 0);
+        return products[0] - products[1];
+    }
+    // RayPrefilter::MissesWith on pairs.
+    [[gnu::always_inline]] static bool MissesWith(double cross02, const Pair &p0, const Pair &p1, const Pair &p2,
+                                                  double tolerance) {
+        return cross02 < -tolerance || Cross(p1, p0) < -tolerance || Cross(p2, p1) < -tolerance;
+    }
+
     // Points first .. end - 1, every one (a whole snapshot, or a list without gaps): in runs that wrap
     // around neither ring.
     void placeRow(const double *xyz, size_t xyzMask, int32_t first, int32_t end) {
@@ -139,7 +153,7 @@ private:
         for (size_t i = static_cast<size_t>(first); i < static_cast<size_t>(end);) {
             const size_t next = shorter == 0 ? static_cast<size_t>(end) : (i / shorter + 1) * shorter;
             const size_t n = (next < static_cast<size_t>(end) ? next : static_cast<size_t>(end)) - i;
-            const uint64_t top = PlacePlaneRun(filter_, xyz + 3 * (i & xyzMask), xs_ + (i & mask_), ys_ + (i & mask_), n);
+            const uint64_t top = PlacePlaneRun(filter_, xyz + 3 * (i & xyzMask), xy_ + 2 * (i & mask_), n);
             const double r = RayPrefilter::RunReach(top);
             reach_ = r > reach_ ? r : reach_;
             failed_ = failed_ || r < 0;
@@ -151,13 +165,14 @@ private:
     void placeListed(const double *xyz, size_t xyzMask, const int32_t *list, int32_t from, int32_t to) {
         // Locals, kept in registers: the stores to the slots could otherwise alias them.
         const RayPrefilter filter = filter_;
-        double *const xs = xs_, *const ys = ys_;
+        double *const xy = xy_;
         const size_t mask = mask_;
         double reach = reach_;
         bool failed = failed_;
         for (int32_t q = from; q < to; ++q) {
             const size_t i = static_cast<size_t>(list[q]);
-            const double r = filter.placeOn<K>(xyz + 3 * (i & xyzMask), xs + (i & mask), ys + (i & mask));
+            double *const slot = xy + 2 * (i & mask);
+            const double r = filter.placeOn<K>(xyz + 3 * (i & xyzMask), slot, slot + 1);
             reach = r > reach ? r : reach;
             failed |= r < 0;
         }
@@ -166,7 +181,7 @@ private:
     }
 
     const RayPrefilter &filter_;
-    double *xs_ = nullptr, *ys_ = nullptr;
+    double *xy_ = nullptr;  // a pair per slot
     size_t mask_ = 0;
     double reach_ = 0.0;
     bool failed_ = false;

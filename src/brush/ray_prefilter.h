@@ -59,20 +59,20 @@ public:
     // the other way round.
     static double Cross(double xp, double yp, double xq, double yq) { return xp * yq - yp * xq; }
 
-    // place() for n points in a row (x, y, z each) into x[0 .. n) and y[0 .. n). Returns the bits of the largest
+    // place() for n points in a row (x, y, z each) into pairs xy[2j], xy[2j + 1]. Returns the bits of the largest
     // |P - O| component among them, all bits above the largest finite double's when one is not a number;
     // RunReach turns them into what place() returns. Whole integers, so that the loop vectorises: the
     // bits of non-negative doubles order as the doubles do.
     template <int K>
-    [[gnu::always_inline]] uint64_t placeRun(const double *xyz, double *x, double *y, size_t n) const {
+    [[gnu::always_inline]] uint64_t placeRun(const double *xyz, double *xy, size_t n) const {
         constexpr int A = (K + 1) % 3, B = (K + 2) % 3;
         const double o0 = origin_[0], o1 = origin_[1], o2 = origin_[2];
         const double vk = vk_, va = va_, vb = vb_, sign = sign_;
         uint64_t top = 0;
         for (size_t j = 0; j < n; ++j) {
             const double d[3] = {xyz[3 * j] - o0, xyz[3 * j + 1] - o1, xyz[3 * j + 2] - o2};
-            x[j] = sign * (vk * d[A] - va * d[K]);
-            y[j] = vk * d[B] - vb * d[K];
+            xy[2 * j] = sign * (vk * d[A] - va * d[K]);
+            xy[2 * j + 1] = vk * d[B] - vb * d[K];
             for (int c = 0; c < 3; ++c) {
                 const uint64_t bits = std::bit_cast<uint64_t>(d[c]) & kMagnitude;
                 top = bits > top ? bits : top;
