@@ -8,9 +8,25 @@ namespace vantic {
 
 namespace {
 
-// A host that reports fewer entries on the second call than on the first: keep only what it filled.
-void KeepFilled(std::vector<int32_t> &list, int32_t count) {
-    if (count >= 0 && static_cast<size_t>(count) < list.size()) list.resize(static_cast<size_t>(count));
+// Lists this long or shorter (most polygons' corners, most points' polygons) come in one call; a
+// longer one, whose full count that call reports, in a second with exactly that capacity.
+constexpr int32_t kFirstCapacity = 16;
+
+// read(buffer, capacity, &count) fills up to capacity entries and reports the full count.
+template <class Read>
+void ReadList(std::vector<int32_t> &list, Read read) {
+    list.resize(static_cast<size_t>(kFirstCapacity));
+    int32_t count = 0;
+    read(list.data(), kFirstCapacity, &count);
+    if (count <= kFirstCapacity) {
+        list.resize(count > 0 ? static_cast<size_t>(count) : 0);
+        return;
+    }
+    const int32_t reported = count;
+    list.resize(static_cast<size_t>(reported));
+    read(list.data(), reported, &count);
+    // A host that reports fewer entries on the second call than on the first: keep only what it filled.
+    if (count >= 0 && count < reported) list.resize(static_cast<size_t>(count));
 }
 
 }  // namespace
@@ -28,23 +44,18 @@ int32_t MeshPolygonCount(KorrinItem mesh) {
 }
 
 void ReadPolygonCorners(KorrinItem mesh, int32_t polygon, std::vector<int32_t> &corners) {
-    int32_t slot = 0, count = 0, unused = 0;
-    corners.clear();
-    FX(fxMeshPoly)(mesh, polygon, &slot, 1, &count, &unused, 0);
-    if (count < 1) return;
-    corners.resize(static_cast<size_t>(count));
-    FX(fxMeshPoly)(mesh, polygon, corners.data(), count, &count, &unused, 0);
-    KeepFilled(corners, count);
+    auto *const meshPoly = FX(fxMeshPoly);
+    ReadList(corners, [&](int32_t *buffer, int32_t capacity, int32_t *count) {
+        int32_t unused = 0;
+        meshPoly(mesh, polygon, buffer, capacity, count, &unused, 0);
+    });
 }
 
 void ReadPointPolygons(KorrinItem mesh, int32_t point, std::vector<int32_t> &polygons) {
-    int32_t slot = 0, count = 0;
-    polygons.clear();
-    FX(fxMeshPointPolys)(mesh, point, &slot, 1, &count, 0);
-    if (count < 1) return;
-    polygons.resize(static_cast<size_t>(count));
-    FX(fxMeshPointPolys)(mesh, point, polygons.data(), count, &count, 0);
-    KeepFilled(polygons, count);
+    auto *const pointPolys = FX(fxMeshPointPolys);
+    ReadList(polygons, [&](int32_t *buffer, int32_t capacity, int32_t *count) {
+        pointPolys(mesh, point, buffer, capacity, count, 0);
+    });
 }
 
 std::vector<int32_t> PolygonCorners(KorrinItem mesh, int32_t polygon) {

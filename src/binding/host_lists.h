@@ -1,5 +1,6 @@
-// Host mesh lists of varying length, read the way the host expects: first with capacity 1 into a
-// one-entry slot to learn the count, then into an array of exactly that many entries.
+// Host mesh lists of varying length. The host fills a list up to the capacity it is given and always
+// reports the full count, so a list is read with room for most lists at once, and read again with
+// exactly its count only when it is longer.
 #pragma once
 
 #include <cstdint>
