@@ -90,16 +90,7 @@ void WalkTriangles(Choice &choice, const PixelRay &ray, const RayPrefilter &filt
         const int32_t end = flat.triangleCount - block * kTriangleBlock > kTriangleBlock
                                 ? (block + 1) * kTriangleBlock
                                 : flat.triangleCount;
-        int32_t k = block * kTriangleBlock;
-        // The short corners where there are (never with Checked: they exist only without negative
-        // corners, and the unchecked walk needs every corner below the count).
-        auto next = [&](int32_t from) {
-            if (!filtered) return NextTriangleInRange<Checked>(flat.corners, from, end, count);
-            if (!Checked && flat.nearCorners)
-                return planes.nextNearSurvivor(flat.nearCorners, flat.blockLows[block], from, end, tolerance);
-            return planes.nextSurvivor<Checked>(flat.corners, from, end, count, tolerance);
-        };
-        while ((k = next(k)) < end) {
+        auto offer = [&](int32_t k) {
             const int32_t *c = flat.corners + 3 * static_cast<size_t>(k);
             bool taken;
             if (xyz) {
@@ -113,8 +104,21 @@ void WalkTriangles(Choice &choice, const PixelRay &ray, const RayPrefilter &filt
                 choice.target = t;
                 choice.polygon = PolygonOfTriangle(flat, k);
             }
-            ++k;
+        };
+        // The short corners where there are (never with Checked: they exist only without negative
+        // corners, and the unchecked walk needs every corner below the count).
+        if (filtered && !Checked && flat.nearUnits) {
+            RayPlanes::UnitCursor at{flat.blockUnits[block], block * kTriangleBlock, false};
+            const int32_t low = flat.blockLows[block], last = flat.blockUnits[block + 1];
+            for (; planes.nextUnitSurvivor(flat.nearUnits, low, at, last, tolerance); at.step(flat.nearUnits))
+                offer(at.triangle());
+            continue;
         }
+        auto next = [&](int32_t from) {
+            if (!filtered) return NextTriangleInRange<Checked>(flat.corners, from, end, count);
+            return planes.nextSurvivor<Checked>(flat.corners, from, end, count, tolerance);
+        };
+        for (int32_t k = block * kTriangleBlock; (k = next(k)) < end; ++k) offer(k);
     }
 }
 

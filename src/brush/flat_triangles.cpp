@@ -19,34 +19,55 @@ int32_t TakenTriangles(const PolygonTriangles &polygon) {
     return polygon.triangles && polygon.triangleCount > 0 ? polygon.triangleCount : 0;
 }
 
-// Fills nearCorners and blockLows where every block's corners fit 16-bit offsets; leaves them null
-// otherwise (and without memory), and the walk reads the full corners.
-void MakeNearCorners(FlatTriangles &flat) {
+// Whether triangle k + 1 is (c, x, a) after triangle k's (a, b, c).
+bool PairsWithNext(const int32_t *corners, int32_t k) {
+    const int32_t *t = corners + 3 * static_cast<size_t>(k);
+    return t[3] == t[2] && t[5] == t[0];
+}
+
+// Fills nearUnits, blockUnits and blockLows where every block's corners fit offsets below kNoCorner;
+// leaves them null otherwise (and without memory), and the walk reads the full corners.
+void MakeNearUnits(FlatTriangles &flat) {
     if (flat.negativeCorners) return;
     const int32_t blocks = TriangleBlocks(flat);
     std::vector<int32_t> lows(static_cast<size_t>(blocks));
+    size_t units = 0;
     for (int32_t b = 0; b < blocks; ++b) {
-        const int32_t *first = flat.corners + 3 * static_cast<size_t>(b) * kTriangleBlock;
-        const int32_t *last = flat.corners + 3 * static_cast<size_t>(std::min(flat.triangleCount, (b + 1) * kTriangleBlock));
+        const int32_t begin = b * kTriangleBlock, end = std::min(flat.triangleCount, (b + 1) * kTriangleBlock);
+        const int32_t *first = flat.corners + 3 * static_cast<size_t>(begin);
+        const int32_t *last = flat.corners + 3 * static_cast<size_t>(end);
         const auto [low, high] = std::minmax_element(first, last);
-        if (*high - *low > std::numeric_limits<uint16_t>::max()) return;
+        if (*high - *low >= static_cast<int32_t>(kNoCorner)) return;
         lows[static_cast<size_t>(b)] = *low;
+        for (int32_t k = begin; k < end; ++units) k += k + 1 < end && PairsWithNext(flat.corners, k) ? 2 : 1;
     }
-    flat.nearCorners = Allocate<uint16_t>(3 * static_cast<size_t>(flat.triangleCount) + 1);  // + 1: read in fours
+    flat.nearUnits = Allocate<uint64_t>(units);
+    flat.blockUnits = Allocate<int32_t>(static_cast<size_t>(blocks) + 1);
     flat.blockLows = Allocate<int32_t>(static_cast<size_t>(blocks));
-    if (!flat.nearCorners || !flat.blockLows) {
-        std::free(flat.nearCorners);
+    if (!flat.nearUnits || !flat.blockUnits || !flat.blockLows || units > std::numeric_limits<int32_t>::max()) {
+        std::free(flat.nearUnits);
+        std::free(flat.blockUnits);
         std::free(flat.blockLows);
-        flat.nearCorners = nullptr;
+        flat.nearUnits = nullptr;
+        flat.blockUnits = nullptr;
         flat.blockLows = nullptr;
         return;
     }
+    int32_t unit = 0;
     for (int32_t b = 0; b < blocks; ++b) {
-        flat.blockLows[b] = lows[static_cast<size_t>(b)];
-        const size_t last = 3 * static_cast<size_t>(std::min(flat.triangleCount, (b + 1) * kTriangleBlock));
-        for (size_t c = 3 * static_cast<size_t>(b) * kTriangleBlock; c < last; ++c)
-            flat.nearCorners[c] = static_cast<uint16_t>(flat.corners[c] - lows[static_cast<size_t>(b)]);
+        const int32_t begin = b * kTriangleBlock, end = std::min(flat.triangleCount, (b + 1) * kTriangleBlock);
+        const int32_t low = lows[static_cast<size_t>(b)];
+        flat.blockLows[b] = low;
+        flat.blockUnits[b] = unit;
+        auto offset = [&](int32_t k, int c) { return static_cast<uint64_t>(flat.corners[3 * static_cast<size_t>(k) + c] - low); };
+        for (int32_t k = begin; k < end; ++unit) {
+            const bool pair = k + 1 < end && PairsWithNext(flat.corners, k);
+            const uint64_t fourth = pair ? offset(k + 1, 1) : kNoCorner;
+            flat.nearUnits[unit] = offset(k, 0) | offset(k, 1) << 16 | offset(k, 2) << 32 | fourth << 48;
+            k += pair ? 2 : 1;
+        }
     }
+    flat.blockUnits[blocks] = unit;
 }
 
 }  // namespace
@@ -105,7 +126,7 @@ bool BuildFlatTriangles(const TriangleMesh *mesh, FlatTriangles &out) {
         if (lowest < flat.blockBounds[b]) flat.windowSpan = std::max(flat.windowSpan, flat.blockBounds[b] - lowest);
     }
 
-    MakeNearCorners(flat);
+    MakeNearUnits(flat);
 
     // The used points: a mark per index up to the largest, then the marked ones in order.
     auto *marks = static_cast<unsigned char *>(std::calloc(static_cast<size_t>(flat.cornerBound) + 1, 1));
@@ -129,7 +150,8 @@ void FreeFlatTriangles(FlatTriangles &flat) {
     std::free(flat.polygonStarts);
     std::free(flat.usedPoints);
     std::free(flat.blockBounds);
-    std::free(flat.nearCorners);
+    std::free(flat.nearUnits);
+    std::free(flat.blockUnits);
     std::free(flat.blockLows);
     flat = FlatTriangles{};
 }

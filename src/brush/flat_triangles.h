@@ -13,16 +13,26 @@ namespace vantic {
 // read and being used.
 constexpr int32_t kTriangleBlock = 2048;
 
+// The fourth offset of a unit that holds one triangle.
+constexpr uint32_t kNoCorner = 0xffff;
+
+// The offsets of a unit, and whether it holds two triangles.
+inline uint32_t UnitOffset(uint64_t unit, int i) { return static_cast<uint32_t>(unit >> (16 * i)) & 0xffff; }
+inline bool UnitIsPair(uint64_t unit) { return UnitOffset(unit, 3) != kNoCorner; }
+
 struct FlatTriangles {
     int32_t *corners;        // 3 per triangle: polygons in index order, each polygon's triangles in order
     int32_t *polygonStarts;  // polygonCount + 1 entries: polygon j owns triangles [starts[j], starts[j + 1])
     int32_t *usedPoints;     // every non-negative corner index once, ascending
     int32_t *blockBounds;    // per block of kTriangleBlock triangles: one past the largest corner index in
                              // it and every block before (0 for none), so points can be read block by block
-    // The same corners as offsets from their block's smallest (blockLows), half the bytes to walk; null
-    // when some corner is negative or some block spans 65,536 points or more. One entry more than the
-    // corners, so that a triangle's three can be read as four.
-    uint16_t *nearCorners;
+    // The same corners as offsets from their block's smallest (blockLows), in units of four offsets
+    // that the walk reads at once: a triangle (a, b, c) and the next one when that is (c, x, a), as a
+    // quad is cut, as (a, b, c, x); any other triangle alone, as (a, b, c, kNoCorner). Units never span
+    // two blocks; block b's are [blockUnits[b], blockUnits[b + 1]). Null when some corner is negative
+    // or some block spans kNoCorner points or more.
+    uint64_t *nearUnits;
+    int32_t *blockUnits;
     int32_t *blockLows;
     int32_t triangleCount;
     int32_t polygonCount;

@@ -78,50 +78,64 @@ public:
         return end;
     }
 
-    // The same over short corners, triangle k's being base + near[3k .. 3k + 2], all in range. The
-    // loop is bound by loads, so it loads less: a triangle's three offsets at once (the array has room
-    // for a fourth), and where a triangle runs along the first edge of the one before the other way
-    // (corners c, x, a after a, b, c, as a quad is cut) it takes a and c and their cross from that one.
-    [[gnu::noinline]] int32_t nextNearSurvivor(const uint16_t *near, int32_t base, int32_t k, int32_t end,
-                                               double tolerance) const {
-        const double *const xy = xy_;
-        const size_t mask = mask_;
-        auto at = [&](uint32_t offset) {
-            return LoadPair(xy, static_cast<size_t>(base + static_cast<int32_t>(offset)) & mask);
-        };
-        // The triangle before: its first and last corners, their places and their cross.
-        uint32_t first = 0x10000, last = 0x10000;  // no offset: nothing before
-        Pair pf{0.0, 0.0}, pl{0.0, 0.0};
-        double crossFirstLast = 0.0;
-        for (; k < end; ++k) {
-            uint32_t o[3];
-            const uint16_t *n = near + 3 * static_cast<size_t>(k);
-            if constexpr (std::endian::native == std::endian::little) {
-                uint64_t w;
-                std::memcpy(&w, n, sizeof w);
-                for (int i = 0; i < 3; ++i) o[i] = static_cast<uint32_t>((w >> (16 * i)) & 0xffff);
-            } else {
-                for (int i = 0; i < 3; ++i) o[i] = n[i];
+    // A place among a block's units (see FlatTriangles::nearUnits): the unit, the index of its first
+    // triangle, and whether the walk is at its second.
+    struct UnitCursor {
+        int32_t unit, first;
+        bool second;
+        int32_t triangle() const { return first + (second ? 1 : 0); }
+        // On to the triangle after this one.
+        void step(const uint64_t *units) {
+            if (!second && UnitIsPair(units[unit])) {
+                second = true;
+                return;
             }
-            Pair p0, p2;
-            double cross02;
-            if (o[0] == last && o[2] == first) {
-                p0 = pl;
-                p2 = pf;
-                cross02 = -crossFirstLast;
-            } else {
-                p0 = at(o[0]);
-                p2 = at(o[2]);
-                cross02 = Cross(p0, p2);
-            }
-            if (!MissesWith(cross02, p0, at(o[1]), p2, tolerance)) return k;
-            first = o[0];
-            last = o[2];
-            pf = p0;
-            pl = p2;
-            crossFirstLast = cross02;
+            first += second ? 2 : 1;
+            second = false;
+            ++unit;
         }
-        return end;
+    };
+
+    // The same over short corners: moves `at` to the first triangle from it on, among units up to
+    // `end`, that the prefilter cannot rule out, and returns true; false when there is none. A unit's
+    // corners are base + its offsets, all in range. The loop is bound by the work per triangle, so a
+    // pair's two triangles share their loads and the cross of the edge between them: the second's
+    // cross for c -> a is exactly the negated first's for a -> c, the same rounded products
+    // subtracted the other way round, so each triangle gets RayPrefilter::MissesWith's answer. The
+    // far side of that edge rules one of the two out at once.
+    [[gnu::noinline]] bool nextUnitSurvivor(const uint64_t *units, int32_t base, UnitCursor &at, int32_t end,
+                                            double tolerance) const {
+        const double *const xy = xy_;
+        const size_t mask = mask_, low = static_cast<size_t>(base);
+        auto corner = [&](uint64_t unit, int i) { return LoadPair(xy, (low + UnitOffset(unit, i)) & mask); };
+        int32_t first = at.first;
+        bool second = at.second;
+        for (int32_t u = at.unit; u < end; ++u, second = false) {
+            const uint64_t unit = units[u];
+            const Pair a = corner(unit, 0), c = corner(unit, 2);
+            const double ac = Cross(a, c);
+            if (!second && !(ac < -tolerance)) {
+                const Pair b = corner(unit, 1);
+                if (!(Cross(b, a) < -tolerance) && !(Cross(c, b) < -tolerance)) {
+                    at = UnitCursor{u, first, false};
+                    return true;
+                }
+            }
+            if (!UnitIsPair(unit)) {
+                ++first;
+                continue;
+            }
+            if (!(-ac < -tolerance)) {
+                const Pair x = corner(unit, 3);
+                if (!(Cross(x, c) < -tolerance) && !(Cross(a, x) < -tolerance)) {
+                    at = UnitCursor{u, first, true};
+                    return true;
+                }
+            }
+            first += 2;
+        }
+        at = UnitCursor{end, first, false};
+        return false;
     }
     // Covers every point placed so far.
     double tolerance() const { return filter_.tolerance(reach_, failed_); }
