@@ -2,10 +2,8 @@
 // triangles that the prefilter cannot rule out.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "brush/plane_runs.h"
 #include "brush/point_snapshot.h"
@@ -27,9 +25,10 @@ inline int32_t NextTriangleInRange(const int32_t *corners, int32_t k, int32_t en
 }
 
 // Plane coordinates of a target's points, placed stretch by stretch as the points are read, as pairs
-// (x, y) that the walk loads whole, one load per corner: point i sits in slot i & mask. The triangle blocks walk ascending windows of points, so when
-// the widest window is well below the point count the slots form a ring that holds it and stays in
-// cache; otherwise there is a slot per point. Nothing is made without memory.
+// (x, y) that the walk loads whole, one load per corner: point i sits in slot i & mask. The triangle
+// blocks walk ascending windows of points, so when the widest window is well below the point count
+// the slots form a ring that holds it and stays in cache; otherwise there is a slot per point.
+// Nothing is made without memory.
 class RayPlanes {
 public:
     RayPlanes(const RayPrefilter &filter, int32_t count, int32_t windowSpan) : filter_(filter) {
@@ -73,7 +72,7 @@ public:
             const Pair p0 = LoadPair(xy, static_cast<size_t>(c[0]) & mask);
             const Pair p1 = LoadPair(xy, static_cast<size_t>(c[1]) & mask);
             const Pair p2 = LoadPair(xy, static_cast<size_t>(c[2]) & mask);
-            if (!MissesWith(Cross(p0, p2), p0, p1, p2, tolerance)) return k;
+            if (!RayPrefilter::MissesWith(Cross(p0, p2), p0, p1, p2, tolerance)) return k;
         }
         return end;
     }
@@ -100,9 +99,9 @@ public:
     // `end`, that the prefilter cannot rule out, and returns true; false when there is none. A unit's
     // corners are base + its offsets, all in range. The loop is bound by the work per triangle, so a
     // pair's two triangles share their loads and the cross of the edge between them: the second's
-    // cross for c -> a is exactly the negated first's for a -> c, the same rounded products
-    // subtracted the other way round, so each triangle gets RayPrefilter::MissesWith's answer. The
-    // far side of that edge rules one of the two out at once.
+    // cross for c -> a is exactly the negated first's for a -> c, so each triangle gets
+    // RayPrefilter::MissesWith's answer, its tests written out so that a corner is loaded only when
+    // they reach it. The far side of that edge rules one of the two out at once.
     [[gnu::noinline]] bool nextUnitSurvivor(const uint64_t *units, int32_t base, UnitCursor &at, int32_t end,
                                             double tolerance) const {
         const double *const xy = xy_;
@@ -141,24 +140,11 @@ public:
     double tolerance() const { return filter_.tolerance(reach_, failed_); }
 
 private:
-    // A point's plane coordinates, loaded and multiplied as one; each lane's product is rounded as the
-    // scalar one is, so the crosses are RayPrefilter::Cross's bits.
-    typedef double Pair __attribute__((vector_size(16)));
+    using Pair = RayPrefilter::Pair;
     [[gnu::always_inline]] static Pair LoadPair(const double *xy, size_t slot) {
-        Pair p;
-        std::memcpy(&p, xy + 2 * slot, sizeof p);
-        return p;
+        return RayPrefilter::LoadPair(xy + 2 * slot);
     }
-    // RayPrefilter::Cross(p, q): x_p y_q - y_p x_q.
-    [[gnu::always_inline]] static double Cross(const Pair &p, const Pair &q) {
-        const Pair products = p * __builtin_shufflevector(q, q, 1, 0);
-        return products[0] - products[1];
-    }
-    // RayPrefilter::MissesWith on pairs.
-    [[gnu::always_inline]] static bool MissesWith(double cross02, const Pair &p0, const Pair &p1, const Pair &p2,
-                                                  double tolerance) {
-        return cross02 < -tolerance || Cross(p1, p0) < -tolerance || Cross(p2, p1) < -tolerance;
-    }
+    [[gnu::always_inline]] static double Cross(const Pair &p, const Pair &q) { return RayPrefilter::Cross(p, q); }
 
     // Points first .. end - 1, every one (a whole snapshot, or a list without gaps): in runs that wrap
     // around neither ring.

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 namespace vantic {
@@ -41,23 +42,31 @@ public:
     // them) of the origin along every axis; +infinity (nothing is rejected) when any place() failed.
     double tolerance(double reach, bool failed) const;
 
-    // True when the ray, cull on, cannot hit the triangle with corners c0, c1, c2 in that order, given
-    // their plane coordinates.
-    static bool Misses(const double *xy0, const double *xy1, const double *xy2, double tolerance) {
-        return MissesAt(xy0[0], xy0[1], xy1[0], xy1[1], xy2[0], xy2[1], tolerance);
-    }
-    static bool MissesAt(double x0, double y0, double x1, double y1, double x2, double y2, double tolerance) {
-        return MissesWith(Cross(x0, y0, x2, y2), x0, y0, x1, y1, x2, y2, tolerance);
-    }
-    // The same given cross02 = Cross(x0, y0, x2, y2), which a triangle sharing that edge has computed.
-    static bool MissesWith(double cross02, double x0, double y0, double x1, double y1, double x2, double y2,
-                           double tolerance) {
-        return cross02 < -tolerance || Cross(x1, y1, x0, y0) < -tolerance || Cross(x2, y2, x1, y1) < -tolerance;
+    // A point's plane coordinates (x, y), loaded and multiplied as one: each lane's product is
+    // rounded as a scalar one would be.
+    typedef double Pair __attribute__((vector_size(16)));
+    [[gnu::always_inline]] static Pair LoadPair(const double *xy) {
+        Pair p;
+        std::memcpy(&p, xy, sizeof p);
+        return p;
     }
     // x_p y_q - y_p x_q, the side on which the ray's line passes the plane through the ray's origin and
     // the two points. Cross(q, p) is exactly -Cross(p, q): the same two rounded products, subtracted
     // the other way round.
-    static double Cross(double xp, double yp, double xq, double yq) { return xp * yq - yp * xq; }
+    [[gnu::always_inline]] static double Cross(const Pair &p, const Pair &q) {
+        const Pair products = p * __builtin_shufflevector(q, q, 1, 0);
+        return products[0] - products[1];
+    }
+    // True when the ray, cull on, cannot hit the triangle with corners c0, c1, c2 in that order, given
+    // their plane coordinates and cross02 = Cross(c0, c2): the ray passes clearly outside one edge.
+    [[gnu::always_inline]] static bool MissesWith(double cross02, const Pair &p0, const Pair &p1, const Pair &p2,
+                                                  double tolerance) {
+        return cross02 < -tolerance || Cross(p1, p0) < -tolerance || Cross(p2, p1) < -tolerance;
+    }
+    static bool Misses(const double *xy0, const double *xy1, const double *xy2, double tolerance) {
+        const Pair p0 = LoadPair(xy0), p1 = LoadPair(xy1), p2 = LoadPair(xy2);
+        return MissesWith(Cross(p0, p2), p0, p1, p2, tolerance);
+    }
 
     // place() for n points in a row (x, y, z each) into pairs xy[2j], xy[2j + 1]. Returns the bits of the largest
     // |P - O| component among them, all bits above the largest finite double's when one is not a number;
