@@ -162,7 +162,6 @@ struct PointMeasure {
     }
 };
 
-// The sides and centres of every polygon of target, whose n points are on screen at corner(c, xy).
 // Polygons of up to this many corners may be passed over by their corners' side codes.
 constexpr int32_t kCodedCorners = 64;
 // How many of the polygons around the nearest point are measured ahead to bound the final bests.
@@ -201,8 +200,9 @@ void MeasuresAround(KorrinItem target, int32_t q, int32_t n, const double *mouse
     }
 }
 
-// A polygon of at most kCodedCorners corners whose side codes (when given) share a bit is passed
-// over at once: none of its measures can reach the final bests.
+// The sides and centres of every polygon of target, whose n points are on screen at corner(c, xy). A
+// polygon of at most kCodedCorners corners whose side codes (when given) share a bit is passed over at
+// once: none of its measures can reach the final bests.
 template <class Corner>
 void MeasurePolygons(KorrinItem target, int32_t n, const double *mouse, ScreenPickResult &best, FarTest &far,
                      const uint8_t *codes, Corner &&corner) {
