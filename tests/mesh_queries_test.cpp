@@ -189,6 +189,21 @@ TEST_F(MeshQueries, NeighbourPointsInOrderOfFirstAppearance) {
     odd.polygons = {{0, 1, 2}, {2, 3, 0, 3, 1}, {4, 4, 2}};  // polygons listing a point twice
     const KorrinItem lists = vhost::AddMesh(host, "odd", odd);
     const KorrinItem triangle = vhost::AddMesh(host, "triangle", vhost::MakePolygon({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
+    // Longer lists than most: point 0 is the hub of 20 triangles (0, i, i + 1), and polygon 20 runs
+    // through all 20 rim points, so point 1's polygons are 0, 19 and 20.
+    vhost::MeshData fan;
+    fan.points.push_back({0, 0, 0});
+    std::vector<int32_t> rim;
+    for (int32_t i = 1; i <= 20; ++i) {
+        fan.points.push_back({std::cos(0.1 * 3.141592653589793 * i), std::sin(0.1 * 3.141592653589793 * i), 0});
+        fan.polygons.push_back({0, i, i % 20 + 1});
+        rim.push_back(i);
+    }
+    fan.polygons.push_back(rim);
+    const KorrinItem hub = vhost::AddMesh(host, "fan", fan);
+    std::vector<int32_t> aroundHub, aroundRim = {0, 2, 20};
+    for (int32_t i = 1; i <= 20; ++i) aroundHub.push_back(i);
+    for (int32_t i = 3; i <= 19; ++i) aroundRim.push_back(i);
     const struct {
         KorrinItem mesh;
         int32_t point;
@@ -202,6 +217,8 @@ TEST_F(MeshQueries, NeighbourPointsInOrderOfFirstAppearance) {
         {lists, 3, {2, 0, 1}, "a point its polygon lists twice"},
         {lists, 0, {1, 2, 3}, "a neighbour listed twice"},
         {lists, 4, {2}, "a polygon with a repeated corner of its own"},
+        {hub, 0, aroundHub, "a point of 20 polygons"},
+        {hub, 1, aroundRim, "a point of a polygon of 20 corners"},
     };
     for (const auto &c : cases) {
         bool written;
