@@ -99,48 +99,53 @@ bool PolygonPlane::earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&s
 // is not positive: in one of the eight regions {x_0 <= 0, x_1 <= 0, x_2 <= 0}, x_i one of f_i, g_i.
 // Such a region is bounded when the three forms' gradients surround the origin, as they do when
 // every gradient of one edge turns the same way to every gradient of the next; it is then a
-// triangle (or empty) with corners where two of its sides cross, so the box of all twelve
-// crossings holds every such corner. The pad covers the rounding of the crossings.
+// triangle (or empty) with corners where a side of one edge crosses a side of the next. Those two
+// edges meet at an ear corner t, and solving x(t + d) = y(t + d) = 0 for gradients of length one
+// puts the crossing within (|x(t)| + |y(t)|) / |det| of t along each axis, det being the cross
+// product of the gradients. So a box around each ear corner as wide as the largest such reach there
+// holds every crossing, at one division per corner. The pad and the widening cover rounding.
 bool PolygonPlane::earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, int32_t last, Box &box) const {
-    const Linear *sides[3][2];
-    double largestOffset = 0;
-    for (int i = 0; i < 3; ++i) {
-        sides[i][0] = &skip[i].f;
-        sides[i][1] = &skip[i].g;
-        largestOffset = std::max({largestOffset, std::fabs(skip[i].f.c), std::fabs(skip[i].g.c)});
-    }
-    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY, leastSine = INFINITY, largest = 0;
+    // Edge i runs from corners[i] to corners[i + 1], so edges i and i + 1 meet at corners[i + 1].
+    const int32_t corners[3] = {first, tip, last};
+    double largestOffset = 0, largestCoordinate = 0, leastSine = INFINITY;
+    double u[3], v[3], reach[3];
     int turns = 0;
     bool finite = true;
-    for (int i = 0; i < 3; ++i)
-        for (const Linear *x : sides[i])
-            for (const Linear *y : sides[(i + 1) % 3]) {
-                const double det = x->a * y->b - x->b * y->a;
+    for (int i = 0; i < 3; ++i) {
+        const int j = i == 2 ? 0 : i + 1;
+        const Linear *x[2] = {&skip[i].f, &skip[i].g}, *y[2] = {&skip[j].f, &skip[j].g};
+        const double tu = uv_[2 * static_cast<size_t>(corners[j])], tv = uv_[2 * static_cast<size_t>(corners[j]) + 1];
+        double cornerSine = INFINITY;
+        for (const Linear *p : x)
+            for (const Linear *q : y) {
+                const double det = p->a * q->b - p->b * q->a;
                 turns += det > 0 ? 1 : -1;
-                leastSine = std::min(leastSine, std::fabs(det));
-                // One division: the reciprocal's extra rounding is far inside the pad below.
-                const double reciprocal = 1 / det;
-                const double u = (x->b * y->c - y->b * x->c) * reciprocal, v = (y->a * x->c - x->a * y->c) * reciprocal;
-                u0 = std::min(u0, u);
-                u1 = std::max(u1, u);
-                v0 = std::min(v0, v);
-                v1 = std::max(v1, v);
-                largest = std::max({largest, std::fabs(u), std::fabs(v)});
-                finite = finite && std::isfinite(u) && std::isfinite(v);
+                cornerSine = std::min(cornerSine, std::fabs(det));
             }
+        const double along = std::max(std::fabs(x[0]->at(tu, tv)), std::fabs(x[1]->at(tu, tv))) +
+                             std::max(std::fabs(y[0]->at(tu, tv)), std::fabs(y[1]->at(tu, tv)));
+        u[j] = tu;
+        v[j] = tv;
+        reach[j] = along / cornerSine;
+        finite = finite && std::isfinite(reach[j]);
+        leastSine = std::min(leastSine, cornerSine);
+        largestOffset = std::max({largestOffset, std::fabs(skip[i].f.c), std::fabs(skip[i].g.c)});
+        largestCoordinate = std::max({largestCoordinate, std::fabs(tu), std::fabs(tv)});
+    }
     // Also refuses a wedge that skips nothing (both gradients zero).
     if (!finite || !(leastSine >= kLeastSine) || (turns != 12 && turns != -12)) return false;
-    for (int32_t corner : {first, tip, last}) {
-        const double u = uv_[2 * static_cast<size_t>(corner)], v = uv_[2 * static_cast<size_t>(corner) + 1];
-        u0 = std::min(u0, u);
-        u1 = std::max(u1, u);
-        v0 = std::min(v0, v);
-        v1 = std::max(v1, v);
+    const double pad = 1e-14 * (2 * largestOffset + 2 * largestCoordinate) / leastSine;
+    const double widen = 1 + 1e-14 / leastSine;
+    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY;
+    for (int j = 0; j < 3; ++j) {
+        const double width = reach[j] * widen + pad;
+        u0 = std::min(u0, u[j] - width);
+        u1 = std::max(u1, u[j] + width);
+        v0 = std::min(v0, v[j] - width);
+        v1 = std::max(v1, v[j] + width);
     }
-    const double pad = 1e-14 * (2 * largestOffset + 2 * largest) / leastSine;
-    box = Box{u0 - pad, u1 + pad, v0 - pad, v1 + pad};
-    return std::isfinite(pad) && std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) &&
-           std::isfinite(box.v1);
+    box = Box{u0, u1, v0, v1};
+    return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
 }
 
 }  // namespace vantic
