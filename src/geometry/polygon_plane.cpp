@@ -100,15 +100,16 @@ bool PolygonPlane::earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&s
 // Such a region is bounded when the three forms' gradients surround the origin, as they do when
 // every gradient of one edge turns the same way to every gradient of the next; it is then a
 // triangle (or empty) with corners where a side of one edge crosses a side of the next. Those two
-// edges meet at an ear corner t, and solving x(t + d) = y(t + d) = 0 for gradients of length one
-// puts the crossing within (|x(t)| + |y(t)|) / |det| of t along each axis, det being the cross
-// product of the gradients. So a box around each ear corner as wide as the largest such reach there
-// holds every crossing, at one division per corner. The pad and the widening cover rounding.
+// edges meet at an ear corner t, and solving x(t + d) = y(t + d) = 0 gives
+// d = -(y_b x(t) - x_b y(t), x_a y(t) - y_a x(t)) / det, det being x_a y_b - x_b y_a, which bounds
+// each crossing near t by the largest values of the forms and their coefficients there. So a box
+// around each ear corner as wide as those bounds holds every crossing, at one division per corner.
+// The pad and the widening cover rounding.
 bool PolygonPlane::earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, int32_t last, Box &box) const {
     // Edge i runs from corners[i] to corners[i + 1], so edges i and i + 1 meet at corners[i + 1].
     const int32_t corners[3] = {first, tip, last};
     double largestOffset = 0, largestCoordinate = 0, leastSine = INFINITY;
-    double u[3], v[3], reach[3];
+    double u[3], v[3], reachU[3], reachV[3];
     int turns = 0;
     bool finite = true;
     for (int i = 0; i < 3; ++i) {
@@ -122,12 +123,16 @@ bool PolygonPlane::earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, in
                 turns += det > 0 ? 1 : -1;
                 cornerSine = std::min(cornerSine, std::fabs(det));
             }
-        const double along = std::max(std::fabs(x[0]->at(tu, tv)), std::fabs(x[1]->at(tu, tv))) +
-                             std::max(std::fabs(y[0]->at(tu, tv)), std::fabs(y[1]->at(tu, tv)));
+        const double xt = std::max(std::fabs(x[0]->at(tu, tv)), std::fabs(x[1]->at(tu, tv)));
+        const double yt = std::max(std::fabs(y[0]->at(tu, tv)), std::fabs(y[1]->at(tu, tv)));
+        const double xa = std::max(std::fabs(x[0]->a), std::fabs(x[1]->a)), xb = std::max(std::fabs(x[0]->b), std::fabs(x[1]->b));
+        const double ya = std::max(std::fabs(y[0]->a), std::fabs(y[1]->a)), yb = std::max(std::fabs(y[0]->b), std::fabs(y[1]->b));
+        const double reciprocal = 1 / cornerSine;
         u[j] = tu;
         v[j] = tv;
-        reach[j] = along / cornerSine;
-        finite = finite && std::isfinite(reach[j]);
+        reachU[j] = (yb * xt + xb * yt) * reciprocal;
+        reachV[j] = (xa * yt + ya * xt) * reciprocal;
+        finite = finite && std::isfinite(reachU[j]) && std::isfinite(reachV[j]);
         leastSine = std::min(leastSine, cornerSine);
         largestOffset = std::max({largestOffset, std::fabs(skip[i].f.c), std::fabs(skip[i].g.c)});
         largestCoordinate = std::max({largestCoordinate, std::fabs(tu), std::fabs(tv)});
@@ -138,11 +143,11 @@ bool PolygonPlane::earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, in
     const double widen = 1 + 1e-14 / leastSine;
     double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY;
     for (int j = 0; j < 3; ++j) {
-        const double width = reach[j] * widen + pad;
-        u0 = std::min(u0, u[j] - width);
-        u1 = std::max(u1, u[j] + width);
-        v0 = std::min(v0, v[j] - width);
-        v1 = std::max(v1, v[j] + width);
+        const double widthU = reachU[j] * widen + pad, widthV = reachV[j] * widen + pad;
+        u0 = std::min(u0, u[j] - widthU);
+        u1 = std::max(u1, u[j] + widthU);
+        v0 = std::min(v0, v[j] - widthV);
+        v1 = std::max(v1, v[j] + widthV);
     }
     box = Box{u0, u1, v0, v1};
     return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
