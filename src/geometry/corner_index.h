@@ -1,5 +1,6 @@
 // A tree of boxes over a polygon's corners in coordinates of its plane, counting the corners still
-// active under each node, so that a search for corners near an ear skips empty and distant parts at once.
+// active in each leaf and the children still holding one under each node, so that a search for
+// corners near an ear skips empty and distant parts at once.
 #pragma once
 
 #include <cstddef>
@@ -139,7 +140,10 @@ private:
     std::vector<Node> nodes_;
     // Apart from the nodes, so that a removal's walk to the root reads little memory.
     std::vector<int32_t> parent_;  // -1 at the root
-    std::vector<int32_t> active_;  // corners below not yet removed
+    // At a leaf its corners not yet removed; at a node its children that still hold one. Either is
+    // zero exactly when every corner below is removed, and a removal walks up only as far as it
+    // empties nodes.
+    std::vector<int32_t> active_;
 };
 
 }  // namespace vantic
