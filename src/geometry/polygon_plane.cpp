@@ -153,4 +153,60 @@ bool PolygonPlane::earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, in
     return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
 }
 
+// The same region bounded from the ear alone. The gradients of the wedges' sides of edge e are e
+// turned a quarter and then by -theta or +theta, so at the ear corner where edge a arrives and edge
+// b leaves every det above is the sine of the corner's turn phi, or of phi -+ 2 theta: when
+// |a x b| / (|a| |b|), bounded below through |a| <= |a_u| + |a_v|, exceeds 2 sin(theta) by a clear
+// margin, all twelve share the sign of a x b, which is one for the whole triangle, and are at least
+// that bound less 2 sin(theta). The sides of edge a reach |a| sin(theta) + margin at the corner and
+// those of b their margin, which with bounds on the coefficients bound the reach as earBox does.
+// The edges' lengths are kept where earWedges computes them without underflow or overflow and its
+// wedges skip something.
+bool PolygonPlane::quickEarBox(int32_t first, int32_t tip, int32_t last, Box &box) const {
+    if (!usable_) return false;
+    const int32_t corners[3] = {first, tip, last};
+    double du[3], dv[3], span[3], largestCoordinate = 0;
+    for (int i = 0; i < 3; ++i) {
+        const size_t from = static_cast<size_t>(corners[i]), to = static_cast<size_t>(corners[i == 2 ? 0 : i + 1]);
+        du[i] = uv_[2 * to] - uv_[2 * from];
+        dv[i] = uv_[2 * to + 1] - uv_[2 * from + 1];
+        span[i] = std::fabs(du[i]) + std::fabs(dv[i]);  // between the length and 1.5 times it
+        if (!(span[i] >= 1e-150 && span[i] <= 1e150 && 1.5 * thickness_ <= 1e-6 * span[i])) return false;
+        largestCoordinate = std::max({largestCoordinate, std::fabs(uv_[2 * from]), std::fabs(uv_[2 * from + 1])});
+    }
+    // Bounds on the size of each coefficient: a side's gradient is its edge's unit direction turned
+    // a quarter and by theta, whose parts are at most those of the direction plus sin(theta).
+    double alongU[3], alongV[3];
+    for (int i = 0; i < 3; ++i) {
+        const double longest = 1 / std::max(std::fabs(du[i]), std::fabs(dv[i]));
+        alongU[i] = std::fabs(du[i]) * longest + sine_;
+        alongV[i] = std::fabs(dv[i]) * longest + sine_;
+    }
+    double reachU[3], reachV[3], leastSine = INFINITY;
+    int positive = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int j = i == 2 ? 0 : i + 1;  // edge i arrives at corner j, edge j leaves it
+        const double turn = du[i] * dv[j] - dv[i] * du[j];
+        positive += turn > 0;
+        const double sine = std::fabs(turn) / (span[i] * span[j]) - 2e-15 - 2.001 * sine_ - 1e-14;
+        const double arriving = span[i] * sine_ + margin_, scale = (1 + 1e-12) / sine;
+        reachU[j] = (alongU[j] * arriving + alongU[i] * margin_) * scale;
+        reachV[j] = (alongV[j] * arriving + alongV[i] * margin_) * scale;
+        leastSine = std::min(leastSine, sine);
+    }
+    if (!(leastSine >= kLeastSine) || (positive != 0 && positive != 3)) return false;
+    const double pad = 1e-14 * (4 * largestCoordinate + 2 * margin_) / leastSine;
+    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY;
+    for (int j = 0; j < 3; ++j) {
+        const double u = uv_[2 * static_cast<size_t>(corners[j])], v = uv_[2 * static_cast<size_t>(corners[j]) + 1];
+        const double widthU = reachU[j] + pad, widthV = reachV[j] + pad;
+        u0 = std::min(u0, u - widthU);
+        u1 = std::max(u1, u + widthU);
+        v0 = std::min(v0, v - widthV);
+        v1 = std::max(v1, v + widthV);
+    }
+    box = Box{u0, u1, v0, v1};
+    return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
+}
+
 }  // namespace vantic
