@@ -99,8 +99,8 @@ private:
         auto skipped = [&](int32_t index) {
             const Node &node = nodes_[static_cast<std::size_t>(index)];
             return active_[static_cast<std::size_t>(index)] == 0 ||
-                   (!holdsKept(node) && (!meets(node, box) || inside(node, skip[0]) || inside(node, skip[1]) ||
-                                         inside(node, skip[2])));
+                   (!holdsKept(node) && (!meets(node, box) || inside(node, skip[2]) || inside(node, skip[0]) ||
+                                         inside(node, skip[1])));
         };
         if (skipped(start)) return false;
         int32_t stack[64];
@@ -118,8 +118,8 @@ private:
             const int32_t end = node.begin + active_[static_cast<std::size_t>(index)];
             for (int32_t i = node.begin; i < end; ++i) {
                 const Entry &e = entries_[static_cast<std::size_t>(i)];
-                if ((!box || box->holds(e.u, e.v)) && !skip[0].holds(e.u, e.v) && !skip[1].holds(e.u, e.v) &&
-                    !skip[2].holds(e.u, e.v) && visit(e.corner))
+                if ((!box || box->holds(e.u, e.v)) && !skip[2].holds(e.u, e.v) && !skip[0].holds(e.u, e.v) &&
+                    !skip[1].holds(e.u, e.v) && visit(e.corner))
                     return true;
             }
         }
