@@ -71,6 +71,7 @@ int32_t CornerIndex::split(int32_t begin, int32_t end, int32_t parent) {
     const Node &l = nodes_[static_cast<size_t>(left)], &r = nodes_[static_cast<size_t>(right)];
     node.left = left;
     node.right = right;
+    active_[static_cast<size_t>(index)] = 2;  // each half holds a corner
     node.u0 = std::min(l.u0, r.u0);
     node.u1 = std::max(l.u1, r.u1);
     node.v0 = std::min(l.v0, r.v0);
@@ -79,7 +80,7 @@ int32_t CornerIndex::split(int32_t begin, int32_t end, int32_t parent) {
 }
 
 void CornerIndex::reset() {
-    for (size_t i = 0; i < nodes_.size(); ++i) active_[i] = nodes_[i].end - nodes_[i].begin;
+    for (size_t i = 0; i < nodes_.size(); ++i) active_[i] = nodes_[i].left >= 0 ? 2 : nodes_[i].end - nodes_[i].begin;
 }
 
 // The corner's entry changes places with its leaf's last active one.
@@ -91,8 +92,10 @@ void CornerIndex::remove(int32_t corner) {
     std::swap(entries_[static_cast<size_t>(position)], entries_[static_cast<size_t>(lastActive)]);
     entryOf_[static_cast<size_t>(entries_[static_cast<size_t>(position)].corner)] = position;
     entryOf_[static_cast<size_t>(corner)] = lastActive;
-    for (int32_t node = static_cast<int32_t>(leaf); node >= 0; node = parent_[static_cast<size_t>(node)])
-        --active_[static_cast<size_t>(node)];
+    if (--active_[leaf] > 0) return;
+    for (int32_t node = parent_[leaf]; node >= 0 && --active_[static_cast<size_t>(node)] == 0;
+         node = parent_[static_cast<size_t>(node)]) {
+    }
 }
 
 }  // namespace vantic

@@ -1,5 +1,6 @@
 // A tree of boxes over a polygon's corners in coordinates of its plane, counting the corners still
-// active under each node, so that a search for corners near an ear skips empty and distant parts at once.
+// active in each leaf and the children still holding one under each node, so that a search for
+// corners near an ear skips empty and distant parts at once.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +25,8 @@ struct Wedge {
 struct Box {
     double u0, u1, v0, v1;
     bool holds(double u, double v) const { return u >= u0 && u <= u1 && v >= v0 && v <= v1; }
+    // The same test with every comparison made, where a branch on each would often be mispredicted.
+    bool holdsEach(double u, double v) const { return (u >= u0) & (u <= u1) & (v >= v0) & (v <= v1); }
 };
 
 class CornerIndex {
@@ -96,8 +99,8 @@ private:
         auto skipped = [&](int32_t index) {
             const Node &node = nodes_[static_cast<std::size_t>(index)];
             return active_[static_cast<std::size_t>(index)] == 0 ||
-                   (!holdsKept(node) && (!meets(node, box) || inside(node, skip[0]) || inside(node, skip[1]) ||
-                                         inside(node, skip[2])));
+                   (!holdsKept(node) && (!meets(node, box) || inside(node, skip[2]) || inside(node, skip[0]) ||
+                                         inside(node, skip[1])));
         };
         if (skipped(start)) return false;
         int32_t stack[64];
@@ -115,8 +118,8 @@ private:
             const int32_t end = node.begin + active_[static_cast<std::size_t>(index)];
             for (int32_t i = node.begin; i < end; ++i) {
                 const Entry &e = entries_[static_cast<std::size_t>(i)];
-                if ((!box || box->holds(e.u, e.v)) && !skip[0].holds(e.u, e.v) && !skip[1].holds(e.u, e.v) &&
-                    !skip[2].holds(e.u, e.v) && visit(e.corner))
+                if ((!box || box->holds(e.u, e.v)) && !skip[2].holds(e.u, e.v) && !skip[0].holds(e.u, e.v) &&
+                    !skip[1].holds(e.u, e.v) && visit(e.corner))
                     return true;
             }
         }
@@ -139,7 +142,10 @@ private:
     std::vector<Node> nodes_;
     // Apart from the nodes, so that a removal's walk to the root reads little memory.
     std::vector<int32_t> parent_;  // -1 at the root
-    std::vector<int32_t> active_;  // corners below not yet removed
+    // At a leaf its corners not yet removed; at a node its children that still hold one. Either is
+    // zero exactly when every corner below is removed, and a removal walks up only as far as it
+    // empties nodes.
+    std::vector<int32_t> active_;
 };
 
 }  // namespace vantic

@@ -99,48 +99,114 @@ bool PolygonPlane::earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&s
 // is not positive: in one of the eight regions {x_0 <= 0, x_1 <= 0, x_2 <= 0}, x_i one of f_i, g_i.
 // Such a region is bounded when the three forms' gradients surround the origin, as they do when
 // every gradient of one edge turns the same way to every gradient of the next; it is then a
-// triangle (or empty) with corners where two of its sides cross, so the box of all twelve
-// crossings holds every such corner. The pad covers the rounding of the crossings.
+// triangle (or empty) with corners where a side of one edge crosses a side of the next. Those two
+// edges meet at an ear corner t, and solving x(t + d) = y(t + d) = 0 gives
+// d = -(y_b x(t) - x_b y(t), x_a y(t) - y_a x(t)) / det, det being x_a y_b - x_b y_a, which bounds
+// each crossing near t by the largest values of the forms and their coefficients there. So a box
+// around each ear corner as wide as those bounds holds every crossing, at one division per corner.
+// The pad and the widening cover rounding.
 bool PolygonPlane::earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, int32_t last, Box &box) const {
-    const Linear *sides[3][2];
-    double largestOffset = 0;
-    for (int i = 0; i < 3; ++i) {
-        sides[i][0] = &skip[i].f;
-        sides[i][1] = &skip[i].g;
-        largestOffset = std::max({largestOffset, std::fabs(skip[i].f.c), std::fabs(skip[i].g.c)});
-    }
-    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY, leastSine = INFINITY, largest = 0;
+    // Edge i runs from corners[i] to corners[i + 1], so edges i and i + 1 meet at corners[i + 1].
+    const int32_t corners[3] = {first, tip, last};
+    double largestOffset = 0, largestCoordinate = 0, leastSine = INFINITY;
+    double u[3], v[3], reachU[3], reachV[3];
     int turns = 0;
     bool finite = true;
-    for (int i = 0; i < 3; ++i)
-        for (const Linear *x : sides[i])
-            for (const Linear *y : sides[(i + 1) % 3]) {
-                const double det = x->a * y->b - x->b * y->a;
+    for (int i = 0; i < 3; ++i) {
+        const int j = i == 2 ? 0 : i + 1;
+        const Linear *x[2] = {&skip[i].f, &skip[i].g}, *y[2] = {&skip[j].f, &skip[j].g};
+        const double tu = uv_[2 * static_cast<size_t>(corners[j])], tv = uv_[2 * static_cast<size_t>(corners[j]) + 1];
+        double cornerSine = INFINITY;
+        for (const Linear *p : x)
+            for (const Linear *q : y) {
+                const double det = p->a * q->b - p->b * q->a;
                 turns += det > 0 ? 1 : -1;
-                leastSine = std::min(leastSine, std::fabs(det));
-                // One division: the reciprocal's extra rounding is far inside the pad below.
-                const double reciprocal = 1 / det;
-                const double u = (x->b * y->c - y->b * x->c) * reciprocal, v = (y->a * x->c - x->a * y->c) * reciprocal;
-                u0 = std::min(u0, u);
-                u1 = std::max(u1, u);
-                v0 = std::min(v0, v);
-                v1 = std::max(v1, v);
-                largest = std::max({largest, std::fabs(u), std::fabs(v)});
-                finite = finite && std::isfinite(u) && std::isfinite(v);
+                cornerSine = std::min(cornerSine, std::fabs(det));
             }
+        const double xt = std::max(std::fabs(x[0]->at(tu, tv)), std::fabs(x[1]->at(tu, tv)));
+        const double yt = std::max(std::fabs(y[0]->at(tu, tv)), std::fabs(y[1]->at(tu, tv)));
+        const double xa = std::max(std::fabs(x[0]->a), std::fabs(x[1]->a)), xb = std::max(std::fabs(x[0]->b), std::fabs(x[1]->b));
+        const double ya = std::max(std::fabs(y[0]->a), std::fabs(y[1]->a)), yb = std::max(std::fabs(y[0]->b), std::fabs(y[1]->b));
+        const double reciprocal = 1 / cornerSine;
+        u[j] = tu;
+        v[j] = tv;
+        reachU[j] = (yb * xt + xb * yt) * reciprocal;
+        reachV[j] = (xa * yt + ya * xt) * reciprocal;
+        finite = finite && std::isfinite(reachU[j]) && std::isfinite(reachV[j]);
+        leastSine = std::min(leastSine, cornerSine);
+        largestOffset = std::max({largestOffset, std::fabs(skip[i].f.c), std::fabs(skip[i].g.c)});
+        largestCoordinate = std::max({largestCoordinate, std::fabs(tu), std::fabs(tv)});
+    }
     // Also refuses a wedge that skips nothing (both gradients zero).
     if (!finite || !(leastSine >= kLeastSine) || (turns != 12 && turns != -12)) return false;
-    for (int32_t corner : {first, tip, last}) {
-        const double u = uv_[2 * static_cast<size_t>(corner)], v = uv_[2 * static_cast<size_t>(corner) + 1];
-        u0 = std::min(u0, u);
-        u1 = std::max(u1, u);
-        v0 = std::min(v0, v);
-        v1 = std::max(v1, v);
+    const double pad = 1e-14 * (2 * largestOffset + 2 * largestCoordinate) / leastSine;
+    const double widen = 1 + 1e-14 / leastSine;
+    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY;
+    for (int j = 0; j < 3; ++j) {
+        const double widthU = reachU[j] * widen + pad, widthV = reachV[j] * widen + pad;
+        u0 = std::min(u0, u[j] - widthU);
+        u1 = std::max(u1, u[j] + widthU);
+        v0 = std::min(v0, v[j] - widthV);
+        v1 = std::max(v1, v[j] + widthV);
     }
-    const double pad = 1e-14 * (2 * largestOffset + 2 * largest) / leastSine;
-    box = Box{u0 - pad, u1 + pad, v0 - pad, v1 + pad};
-    return std::isfinite(pad) && std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) &&
-           std::isfinite(box.v1);
+    box = Box{u0, u1, v0, v1};
+    return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
+}
+
+// The same region bounded from the ear alone. The gradients of the wedges' sides of edge e are e
+// turned a quarter and then by -theta or +theta, so at the ear corner where edge a arrives and edge
+// b leaves every det above is the sine of the corner's turn phi, or of phi -+ 2 theta: when
+// |a x b| / (|a| |b|), bounded below through |a| <= |a_u| + |a_v|, exceeds 2 sin(theta) by a clear
+// margin, all twelve share the sign of a x b, which is one for the whole triangle, and are at least
+// that bound less 2 sin(theta). The sides of edge a reach |a| sin(theta) + margin at the corner and
+// those of b their margin, which with bounds on the coefficients bound the reach as earBox does.
+// The edges' lengths are kept where earWedges computes them without underflow or overflow and its
+// wedges skip something.
+bool PolygonPlane::quickEarBox(int32_t first, int32_t tip, int32_t last, Box &box) const {
+    if (!usable_) return false;
+    const int32_t corners[3] = {first, tip, last};
+    double du[3], dv[3], span[3], largestCoordinate = 0;
+    for (int i = 0; i < 3; ++i) {
+        const size_t from = static_cast<size_t>(corners[i]), to = static_cast<size_t>(corners[i == 2 ? 0 : i + 1]);
+        du[i] = uv_[2 * to] - uv_[2 * from];
+        dv[i] = uv_[2 * to + 1] - uv_[2 * from + 1];
+        span[i] = std::fabs(du[i]) + std::fabs(dv[i]);  // between the length and 1.5 times it
+        if (!(span[i] >= 1e-150 && span[i] <= 1e150 && 1.5 * thickness_ <= 1e-6 * span[i])) return false;
+        largestCoordinate = std::max({largestCoordinate, std::fabs(uv_[2 * from]), std::fabs(uv_[2 * from + 1])});
+    }
+    // Bounds on the size of each coefficient: a side's gradient is its edge's unit direction turned
+    // a quarter and by theta, whose parts are at most those of the direction plus sin(theta).
+    double alongU[3], alongV[3];
+    for (int i = 0; i < 3; ++i) {
+        const double longest = 1 / std::max(std::fabs(du[i]), std::fabs(dv[i]));
+        alongU[i] = std::fabs(du[i]) * longest + sine_;
+        alongV[i] = std::fabs(dv[i]) * longest + sine_;
+    }
+    double reachU[3], reachV[3], leastSine = INFINITY;
+    int positive = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int j = i == 2 ? 0 : i + 1;  // edge i arrives at corner j, edge j leaves it
+        const double turn = du[i] * dv[j] - dv[i] * du[j];
+        positive += turn > 0;
+        const double sine = std::fabs(turn) / (span[i] * span[j]) - 2e-15 - 2.001 * sine_ - 1e-14;
+        const double arriving = span[i] * sine_ + margin_, scale = (1 + 1e-12) / sine;
+        reachU[j] = (alongU[j] * arriving + alongU[i] * margin_) * scale;
+        reachV[j] = (alongV[j] * arriving + alongV[i] * margin_) * scale;
+        leastSine = std::min(leastSine, sine);
+    }
+    if (!(leastSine >= kLeastSine) || (positive != 0 && positive != 3)) return false;
+    const double pad = 1e-14 * (4 * largestCoordinate + 2 * margin_) / leastSine;
+    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY;
+    for (int j = 0; j < 3; ++j) {
+        const double u = uv_[2 * static_cast<size_t>(corners[j])], v = uv_[2 * static_cast<size_t>(corners[j]) + 1];
+        const double widthU = reachU[j] + pad, widthV = reachV[j] + pad;
+        u0 = std::min(u0, u - widthU);
+        u1 = std::max(u1, u + widthU);
+        v0 = std::min(v0, v - widthV);
+        v1 = std::max(v1, v + widthV);
+    }
+    box = Box{u0, u1, v0, v1};
+    return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
 }
 
 }  // namespace vantic

@@ -28,6 +28,11 @@ public:
     // corners; false when that region is not bounded (a sliver, a polygon off its plane).
     bool earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, int32_t last, Box &box) const;
 
+    // A box holding every point outside the wedges earWedges would give the ear, found without
+    // them from the ear's edges and the tolerance; wider than earBox's but cheaper. False when it
+    // cannot tell that region is bounded (thin or off-plane ears, lengths out of range).
+    bool quickEarBox(int32_t first, int32_t tip, int32_t last, Box &box) const;
+
 private:
     bool usable_ = false;
     std::vector<double> uv_;

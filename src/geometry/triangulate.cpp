@@ -147,16 +147,23 @@ public:
             const double *p = at(k);
             return LeftOf(closing, l, p, quick) && LeftOf(intoTip, f, p, quick) && LeftOf(outOfTip, m, p, quick);
         };
-        vantic::Wedge skip[3];
-        if (index_ && plane_.earWedges(first, tip, last, skip)) {
+        if (index_ && quick) {
             // The corners beside the ear are the likeliest to lie in it, and cost no search.
             if (inside(previous(first)) || inside(next(last))) return false;
-            const int32_t ear[3] = {first, tip, last};
+            // The box the ear gives cheaply serves unless the ear is thin; the one found from its
+            // wedges is narrower but costs more. Only the tree needs the wedges.
             vantic::Box box;
-            if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(ear, nullptr, 0, 0, skip, inside);
+            vantic::Wedge skip[3];
+            const int32_t ear[3] = {first, tip, last};
+            const bool quickBox = plane_.quickEarBox(first, tip, last, box);
+            if (!quickBox) {
+                plane_.earWedges(first, tip, last, skip);
+                if (!plane_.earBox(skip, first, tip, last, box)) return !index_->tree.any(ear, nullptr, 0, 0, skip, inside);
+            }
             const uint32_t low = index_->curve.code(box.u0, box.v0), high = index_->curve.code(box.u1, box.v1);
             const auto found = index_->curve.any(tip, box, low, high, kCurveSteps, inside);
             if (found != vantic::ZOrderIndex::Found::gaveUp) return found == vantic::ZOrderIndex::Found::no;
+            if (quickBox) plane_.earWedges(first, tip, last, skip);
             return !index_->tree.any(ear, &box, low, high, skip, inside);
         }
         for (int32_t k = next(last); k != first; k = next(k))

@@ -60,7 +60,7 @@ private:
     int32_t next(int32_t corner) const { return next_[static_cast<std::size_t>(corner)]; }
     int32_t previous(int32_t corner) const { return previous_[static_cast<std::size_t>(corner)]; }
     bool inBox(int32_t corner, const Box &box) const {
-        return box.holds(uv_[2 * static_cast<std::size_t>(corner)], uv_[2 * static_cast<std::size_t>(corner) + 1]);
+        return box.holdsEach(uv_[2 * static_cast<std::size_t>(corner)], uv_[2 * static_cast<std::size_t>(corner) + 1]);
     }
 
     static constexpr double kCodes = 1u << 30;
