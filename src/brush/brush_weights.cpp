@@ -164,8 +164,13 @@ void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
         const double *xyz = reader.points ? reader.points->positions(reader.t) : nullptr;
         const double *centre = brush->hitPosition;
         if (xyz) return WeighStraightRun(falloff, centre, xyz, n > 0 ? static_cast<size_t>(n) : 0, weights);
+        // Point by point from the host: the reader's choice and the service are fixed for the loop.
+        auto *const read = FX(fxMeshPoint);
+        const KorrinItem target = reader.target;
         for (int32_t i = 0; i < n; ++i) {
-            const double d = reader.distance(i, centre);
+            double p[3];
+            read(target, i, p, KORRIN_POSITIONS_CURRENT);
+            const double d = geo::Distance(p, centre);
             weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
         }
     });
