@@ -8,25 +8,13 @@ namespace vantic {
 
 namespace {
 
-// Lists this long or shorter (most polygons' corners, most points' polygons) come in one call; a
-// longer one, whose full count that call reports, in a second with exactly that capacity.
-constexpr int32_t kFirstCapacity = 16;
-
-// read(buffer, capacity, &count) fills up to capacity entries and reports the full count.
+// The list as read, in list itself.
 template <class Read>
-void ReadList(std::vector<int32_t> &list, Read read) {
-    list.resize(static_cast<size_t>(kFirstCapacity));
-    int32_t count = 0;
-    read(list.data(), kFirstCapacity, &count);
-    if (count <= kFirstCapacity) {
-        list.resize(count > 0 ? static_cast<size_t>(count) : 0);
-        return;
-    }
-    const int32_t reported = count;
-    list.resize(static_cast<size_t>(reported));
-    read(list.data(), reported, &count);
-    // A host that reports fewer entries on the second call than on the first: keep only what it filled.
-    if (count >= 0 && count < reported) list.resize(static_cast<size_t>(count));
+void ReadList(std::vector<int32_t> &list, Read &&read) {
+    list.resize(static_cast<size_t>(kListFirstRead));
+    // A longer list replaces the first read's entries; either way the entries start the list.
+    const size_t kept = ReadOnceOrTwice(list.data(), list, read).size();
+    list.resize(kept);
 }
 
 }  // namespace

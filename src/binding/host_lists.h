@@ -3,12 +3,32 @@
 // exactly its count only when it is longer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "korrin_host_services.h"
 
 namespace vantic {
+
+// Lists this long or shorter (most polygons' corners, most points' polygons) come in one read.
+constexpr int32_t kListFirstRead = 16;
+
+// read(buffer, capacity, &count) fills up to capacity entries and reports the full count. The list is
+// read into slot (kListFirstRead entries), and only a longer one again, into longer with exactly its
+// count. Returns the entries: in slot or in longer; empty when the host reports none.
+template <class Read>
+std::span<const int32_t> ReadOnceOrTwice(int32_t *slot, std::vector<int32_t> &longer, Read &&read) {
+    int32_t count = 0;
+    read(slot, kListFirstRead, &count);
+    if (count <= kListFirstRead) return {slot, count > 0 ? static_cast<size_t>(count) : 0};
+    const int32_t reported = count;
+    longer.resize(static_cast<size_t>(reported));
+    read(longer.data(), reported, &count);
+    // A host that reports fewer entries on the second read than on the first: keep only what it filled.
+    return {longer.data(), static_cast<size_t>(count >= 0 && count < reported ? count : reported)};
+}
 
 int32_t MeshPointCount(KorrinItem mesh);
 int32_t MeshPolygonCount(KorrinItem mesh);

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "binding/host_lists.h"
 #include "binding/host_table.h"
 
 namespace vantic {
@@ -17,18 +18,15 @@ public:
     // The polygon's corner point indices in polygon order, valid until the next read; empty when the
     // host reports none (an unknown mesh or polygon).
     std::span<const int32_t> read(KorrinItem mesh, int32_t polygon) {
-        int32_t count = 0, flags = 0;
-        meshPoly_(mesh, polygon, slot_, kSlot, &count, &flags, 0);
-        if (count >= 1 && count <= kSlot) return {slot_, static_cast<size_t>(count)};
-        return count < 1 ? std::span<const int32_t>{} : readLonger(mesh, polygon, count);
+        return ReadOnceOrTwice(slot_, longer_, [&](int32_t *buffer, int32_t capacity, int32_t *count) {
+            int32_t flags = 0;
+            meshPoly_(mesh, polygon, buffer, capacity, count, &flags, 0);
+        });
     }
 
 private:
-    std::span<const int32_t> readLonger(KorrinItem mesh, int32_t polygon, int32_t count);
-
-    static constexpr int32_t kSlot = 16;
     fxMeshPoly_fn *const meshPoly_ = FX(fxMeshPoly);
-    int32_t slot_[kSlot] = {};
+    int32_t slot_[kListFirstRead] = {};
     std::vector<int32_t> longer_;
 };
 

@@ -29,6 +29,19 @@ void PlaneAxes(const double *n, double *u, double *v) {
 // Below this sine between two wedge sides their crossing is too far off, or too loosely placed, to bound a search.
 constexpr double kLeastSine = 1e-9;
 
+// The box around three points (u[j], v[j]), each widened by its own half-widths; false when not finite.
+bool BoxAround(const double *u, const double *v, const double *halfU, const double *halfV, Box &box) {
+    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY;
+    for (int j = 0; j < 3; ++j) {
+        u0 = std::min(u0, u[j] - halfU[j]);
+        u1 = std::max(u1, u[j] + halfU[j]);
+        v0 = std::min(v0, v[j] - halfV[j]);
+        v1 = std::max(v1, v[j] + halfV[j]);
+    }
+    box = Box{u0, u1, v0, v1};
+    return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
+}
+
 }  // namespace
 
 void PolygonPlane::build(int32_t n, const double *points, const double *normal) {
@@ -141,16 +154,11 @@ bool PolygonPlane::earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, in
     if (!finite || !(leastSine >= kLeastSine) || (turns != 12 && turns != -12)) return false;
     const double pad = 1e-14 * (2 * largestOffset + 2 * largestCoordinate) / leastSine;
     const double widen = 1 + 1e-14 / leastSine;
-    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY;
     for (int j = 0; j < 3; ++j) {
-        const double widthU = reachU[j] * widen + pad, widthV = reachV[j] * widen + pad;
-        u0 = std::min(u0, u[j] - widthU);
-        u1 = std::max(u1, u[j] + widthU);
-        v0 = std::min(v0, v[j] - widthV);
-        v1 = std::max(v1, v[j] + widthV);
+        reachU[j] = reachU[j] * widen + pad;
+        reachV[j] = reachV[j] * widen + pad;
     }
-    box = Box{u0, u1, v0, v1};
-    return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
+    return BoxAround(u, v, reachU, reachV, box);
 }
 
 // The same region bounded from the ear alone. The gradients of the wedges' sides of edge e are e
@@ -196,17 +204,14 @@ bool PolygonPlane::quickEarBox(int32_t first, int32_t tip, int32_t last, Box &bo
     }
     if (!(leastSine >= kLeastSine) || (positive != 0 && positive != 3)) return false;
     const double pad = 1e-14 * (4 * largestCoordinate + 2 * margin_) / leastSine;
-    double u0 = INFINITY, u1 = -INFINITY, v0 = INFINITY, v1 = -INFINITY;
+    double u[3], v[3];
     for (int j = 0; j < 3; ++j) {
-        const double u = uv_[2 * static_cast<size_t>(corners[j])], v = uv_[2 * static_cast<size_t>(corners[j]) + 1];
-        const double widthU = reachU[j] + pad, widthV = reachV[j] + pad;
-        u0 = std::min(u0, u - widthU);
-        u1 = std::max(u1, u + widthU);
-        v0 = std::min(v0, v - widthV);
-        v1 = std::max(v1, v + widthV);
+        u[j] = uv_[2 * static_cast<size_t>(corners[j])];
+        v[j] = uv_[2 * static_cast<size_t>(corners[j]) + 1];
+        reachU[j] += pad;
+        reachV[j] += pad;
     }
-    box = Box{u0, u1, v0, v1};
-    return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
+    return BoxAround(u, v, reachU, reachV, box);
 }
 
 }  // namespace vantic
