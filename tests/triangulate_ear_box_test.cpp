@@ -3,14 +3,17 @@
 // of the next edge's, computed here directly, in extended precision.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "geometry/corner_index.h"
 #include "geometry/polygon_plane.h"
+#include "triangulate_oracle.h"
 
 namespace {
 
@@ -96,6 +99,90 @@ TEST(EarBox, HoldsEveryCrossingOfTheWedgesSides) {
                 }
     EXPECT_GT(boxed, cases / 2);
     EXPECT_GT(quick, boxed / 2);
+}
+
+// Only a ring proven strictly convex and winding once lets an ear skip its search.
+TEST(PolygonPlaneConvex, TellsStrictlyConvexRingsOnly) {
+    using Ring = std::vector<std::array<double, 2>>;
+    const struct {
+        const char *what;
+        Ring ring;
+        bool convex;
+    } cases[] = {
+        {"square", {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, true},
+        {"square, clockwise", {{0, 0}, {0, 1}, {1, 1}, {1, 0}}, true},
+        {"triangle", {{0, 0}, {1, 0}, {0, 1}}, true},
+        {"a corner on an edge", {{0, 0}, {0.5, 0}, {1, 0}, {1, 1}, {0, 1}}, false},
+        {"a corner a hair outside an edge", {{0, 0}, {0.5, -1e-9}, {1, 0}, {1, 1}, {0, 1}}, true},
+        {"a corner 1e-17 out of an edge", {{0, 0}, {0.5, -1e-17}, {1, 0}, {1, 1}, {0, 1}}, true},
+        // (0.3, 0.9) lies a hair inside the edge from (1, 3) to (0, 0), where its turn rounds the other way
+        {"a corner within rounding of an edge", {{0, 0}, {2, 0}, {1, 3}, {0.3, 0.9}}, false},
+        {"a repeated corner", {{0, 0}, {1, 0}, {1, 0}, {1, 1}, {0, 1}}, false},
+        {"one reflex corner", {{0, 0}, {1, 0}, {0.5, 0.2}, {1, 1}, {0, 1}}, false},
+        {"pentagram (turns one way, winds twice)", {{1, 0}, {-0.809, 0.588}, {0.309, -0.951}, {0.309, 0.951}, {-0.809, -0.588}}, false},
+    };
+    const double normal[3] = {0, 0, 1};
+    for (const auto &c : cases) {
+        std::vector<double> points;
+        for (const auto &p : c.ring) points.insert(points.end(), {p[0], p[1], 0});
+        vantic::PolygonPlane plane;
+        plane.build(static_cast<int32_t>(c.ring.size()), points.data(), normal);
+        EXPECT_EQ(plane.convex(), c.convex) << c.what;
+    }
+}
+
+// When an ear of a convex polygon's ring skips its search, every other corner of the ring must fail
+// the ear's closing-edge test as the plain cutter computes it. Rings of corners taken from convex
+// polygons round ellipses from round to flat, with corners pushed a hair out of their edges, so
+// that a neighbour of the ear often lies on that test's tolerance.
+TEST(PolygonPlaneConvex, AnEarSkipsItsSearchOnlyWhenEveryCornerFailsTheClosingTest) {
+    std::mt19937 rng(2718);
+    std::uniform_real_distribution<double> angle(0, 2 * std::numbers::pi), exponent(-7, 0), unit(0, 1);
+    const double normal[3] = {0, 0, 1};
+    int skipped = 0, searched = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        const int n = 4 + trial % 60;
+        std::vector<double> angles(static_cast<size_t>(n));
+        for (double &a : angles) a = angle(rng);
+        std::sort(angles.begin(), angles.end());
+        const double flat = std::pow(10.0, exponent(rng)), push = trial % 3 ? 0 : 1e-4 * std::pow(10.0, exponent(rng) / 2);
+        std::vector<double> points;
+        for (int i = 0; i < n; ++i) {
+            // The chord's midpoint pushed out by `push` of its length, or the point on the ellipse.
+            const double a = angles[static_cast<size_t>(i)], b = angles[static_cast<size_t>((i + 1) % n)];
+            const double x = std::cos(a), y = flat * std::sin(a), nx = std::cos(b), ny = flat * std::sin(b);
+            if (i % 2 && push > 0)
+                points.insert(points.end(), {(x + nx) / 2 + push * (ny - y), (y + ny) / 2 - push * (nx - x), 0});
+            else
+                points.insert(points.end(), {x, y, 0});
+        }
+        vantic::PolygonPlane plane;
+        plane.build(n, points.data(), normal);
+        if (!plane.convex()) continue;
+        std::vector<int32_t> ring;
+        for (int32_t i = 0; i < n; ++i)
+            if (unit(rng) < 0.6) ring.push_back(i);
+        const int32_t m = static_cast<int32_t>(ring.size());
+        if (m < 4) continue;
+        for (int32_t j = 0; j < m; ++j) {
+            const int32_t before = ring[static_cast<size_t>(j)], first = ring[static_cast<size_t>((j + 1) % m)];
+            const int32_t last = ring[static_cast<size_t>((j + 3) % m)], after = ring[static_cast<size_t>((j + 4) % m)];
+            if (!plane.farSideClear(first, last, before, after)) {
+                ++searched;
+                continue;
+            }
+            ++skipped;
+            vantic::plain::Polygon poly{n, points.data(), normal, false, {}};
+            double closing[3];
+            vantic::plain::EdgeNormal(poly, poly.at(last), poly.at(first), closing);
+            for (int32_t k = (j + 4) % m; k != (j + 1) % m; k = (k + 1) % m)
+                EXPECT_FALSE(vantic::plain::LeftOf(closing, poly.at(last), poly.at(ring[static_cast<size_t>(k)])))
+                    << "trial " << trial << ": corner " << ring[static_cast<size_t>(k)] << " and the ear (" << first
+                    << ", " << last << ")";
+        }
+    }
+    EXPECT_GT(skipped, 1000);
+    EXPECT_GT(searched, 100);
 }
 
 }  // namespace

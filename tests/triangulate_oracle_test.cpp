@@ -254,4 +254,71 @@ TEST(TriangulateLikePlain, CrowdedCellsAndExtremeScales) {
             }
 }
 
+// Convex polygons, where an ear whose neighbours lie clearly beyond its closing edge skips its
+// search: random ones round ellipses of every shape, either way round, tilted; convex polygons with
+// corners pushed a hair out of an edge so that a neighbour sits on the tolerance of the closing
+// edge; and polygons that turn one way but wind twice, which must not count as convex.
+TEST(TriangulateLikePlain, ConvexPolygons) {
+    const double eps = 9.999999747378752e-5;
+    std::mt19937 rng(5150);
+    std::uniform_real_distribution<double> turn(0, 2 * std::numbers::pi), flatness(-7, 0);
+    std::uniform_int_distribution<int> corners(4, 700);
+    for (int trial = 0; trial < 120; ++trial) {
+        const int n = trial % 10 == 0 ? 1500 : corners(rng);
+        std::vector<double> angles(static_cast<size_t>(n));
+        for (double &a : angles) a = turn(rng);
+        std::sort(angles.begin(), angles.end());
+        if (trial % 2) std::reverse(angles.begin(), angles.end());
+        const double flat = std::pow(10.0, flatness(rng)), scale = std::pow(10.0, trial % 7 - 3);
+        Flat polygon;
+        for (double a : angles) polygon.push_back({std::cos(a), flat * std::sin(a)});
+        const std::string what = "convex trial " + std::to_string(trial) + ", " + std::to_string(n) + " corners";
+        ExpectSameAsPlain(InPlane(polygon, scale, trial % 3 == 0 ? 1e3 * scale : 0), what);
+        ExpectSameAsPlain(Tilted(polygon, rng), what + ", tilted");
+    }
+    // A corner pushed out of the middle of every k-th edge of a regular polygon until its turn is
+    // at or next to the tolerance.
+    for (double sine : {eps, eps * (1 + 1e-15), eps * (1 - 1e-15), eps * (1 + 1e-6), eps * (1 - 1e-6), 2 * eps, 0.5 * eps})
+        for (int k : {1, 3})
+            for (double radius : {1e-3, 1.0, 1e3}) {
+                const Flat regular = Regular(160, radius, radius);
+                Flat polygon;
+                for (size_t i = 0; i < regular.size(); ++i) {
+                    const auto &p = regular[i], &q = regular[(i + 1) % regular.size()];
+                    polygon.push_back(p);
+                    if (i % static_cast<size_t>(k)) continue;
+                    const double dx = q[0] - p[0], dy = q[1] - p[1], out = 0.5 * sine;  // outward is (dy, -dx)
+                    polygon.push_back({p[0] + 0.5 * dx + out * dy, p[1] + 0.5 * dy - out * dx});
+                }
+                ExpectSameAsPlain(InPlane(polygon), "regular polygon with corners pushed out by " + std::to_string(sine / eps) +
+                                                        " eps, every " + std::to_string(k) + ", radius " + std::to_string(radius));
+            }
+    // The ear (C, A, B) of the convex ring A B E F C, whose closing edge B -> C has E almost on
+    // its line, inside the ear by the tolerance; mirrored, the same with C's neighbour. Every
+    // rotation, so that the cutter meets it first from either side.
+    const Flat flatBeside{{-50, -2e-4}, {0, 0}, {100, 5e-4}, {0, 100}, {-100, 0}};
+    for (bool mirrored : {false, true})
+        for (size_t start = 0; start < flatBeside.size(); ++start) {
+            Flat polygon;
+            for (size_t i = 0; i < flatBeside.size(); ++i) {
+                const auto &p = flatBeside[(start + (mirrored ? flatBeside.size() - i : i)) % flatBeside.size()];
+                polygon.push_back({mirrored ? -p[0] : p[0], p[1]});
+            }
+            ExpectSameAsPlain(InPlane(polygon, 1, 7), "a corner almost on the line of an ear's closing edge, rotation " +
+                                                          std::to_string(start) + (mirrored ? ", mirrored" : ""));
+        }
+    // Turning one way but winding twice: star polygons {n/2}, and spirals of two turns whose inner
+    // turn lies under the outer one's ears.
+    for (int n : {5, 101, 401}) {
+        Flat star, spiral;
+        for (int i = 0; i < n; ++i) {
+            const double a = 2 * std::numbers::pi * ((2 * i) % n) / n, b = 4 * std::numbers::pi * i / n, r = 1 - 0.5 * i / n;
+            star.push_back({std::cos(a), std::sin(a)});
+            spiral.push_back({r * std::cos(b), r * std::sin(b)});
+        }
+        ExpectSameAsPlain(InPlane(star), "star polygon " + std::to_string(n) + "/2");
+        ExpectSameAsPlain(InPlane(spiral), "spiral of two turns, " + std::to_string(n) + " corners");
+    }
+}
+
 }  // namespace

@@ -42,10 +42,41 @@ bool BoxAround(const double *u, const double *v, const double *halfU, const doub
     return std::isfinite(box.u0) && std::isfinite(box.u1) && std::isfinite(box.v0) && std::isfinite(box.v1);
 }
 
+// Whether the turn a -> b -> c is proven to have a sign, and which: the orientation's two products
+// and their difference are each rounded, within 2^-50 of their sum (or below the normal range).
+int TurnSign(const double *a, const double *b, const double *c) {
+    const double left = (a[0] - c[0]) * (b[1] - c[1]), right = (a[1] - c[1]) * (b[0] - c[0]);
+    const double turn = left - right, bound = 0x1p-50 * (std::fabs(left) + std::fabs(right)) + 0x1p-1000;
+    return turn > bound ? 1 : (turn < -bound ? -1 : 0);
+}
+
+// Whether the direction from a to b points into the upper half-plane (or along +u): exact, as the
+// sign of a rounded difference is the exact one.
+bool PointsUp(const double *a, const double *b) { return b[1] > a[1] || (b[1] == a[1] && b[0] > a[0]); }
+
+// Every turn proven to share one sign makes the edge's direction turn one way by less than a half
+// turn at each corner; it then enters and leaves the upper half-plane once per winding.
+bool StrictlyConvex(int32_t n, const double *uv) {
+    if (n < 3) return false;
+    int sign = 0;
+    int32_t crossings = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const double *a = uv + 2 * i, *b = uv + 2 * ((i + 1) % n), *c = uv + 2 * ((i + 2) % n);
+        const int turn = TurnSign(a, b, c);
+        if (turn == 0 || (sign != 0 && turn != sign)) return false;
+        sign = turn;
+        crossings += PointsUp(a, b) != PointsUp(b, c);
+    }
+    return crossings == 2;
+}
+
 }  // namespace
 
 void PolygonPlane::build(int32_t n, const double *points, const double *normal) {
     usable_ = false;
+    convex_ = false;
+    largestU_ = 0;
+    largestV_ = 0;
     sine_ = 0;
     cosine_ = 1;
     thickness_ = 0;
@@ -78,6 +109,11 @@ void PolygonPlane::build(int32_t n, const double *points, const double *normal) 
     // to within a factor of three; the margin covers the spread off the plane and rounding.
     margin_ = 4 * (sine_ * thickness_ + 1e-12 * (magnitude + extent));
     usable_ = true;
+    for (int32_t i = 0; i < n; ++i) {
+        largestU_ = std::max(largestU_, std::fabs(uv_[2 * static_cast<size_t>(i)]));
+        largestV_ = std::max(largestV_, std::fabs(uv_[2 * static_cast<size_t>(i) + 1]));
+    }
+    convex_ = StrictlyConvex(n, uv_.data());
 }
 
 // A corner p passes the test of an edge from s with unit direction e unless p - s turns away from
@@ -85,25 +121,47 @@ void PolygonPlane::build(int32_t n, const double *points, const double *normal) 
 // test fails inside the wedge at s between the directions e turned by -theta and by pi + theta,
 // sin(theta) a hair above eps'. Drawn in by a margin for the corners' spread off the plane and for
 // rounding, that wedge can be skipped.
+Wedge PolygonPlane::edgeWedge(int32_t from, int32_t to) const {
+    const size_t f = static_cast<size_t>(from), t = static_cast<size_t>(to);
+    const double su = uv_[2 * f], sv = uv_[2 * f + 1];
+    const double du = uv_[2 * t] - su, dv = uv_[2 * t + 1] - sv;
+    const double length = std::sqrt(du * du + dv * dv);
+    // A short edge of a polygon off its plane tilts its normal out of the plane: skip nothing.
+    if (!(length > 0) || thickness_ > 1e-6 * length) return Wedge{{0, 0, -1}, {0, 0, -1}};
+    const double eu = du / length, ev = dv / length;
+    // e turned by -theta, and by pi + theta
+    const double r1u = eu * cosine_ + ev * sine_, r1v = -eu * sine_ + ev * cosine_;
+    const double r2u = -(eu * cosine_ - ev * sine_), r2v = -(eu * sine_ + ev * cosine_);
+    // Inside: cross(r1, p - s) < -margin and cross(r2, p - s) > margin.
+    return Wedge{{r1v, -r1u, r1u * sv - r1v * su - margin_}, {-r2v, r2u, r2v * su - r2u * sv - margin_}};
+}
+
 bool PolygonPlane::earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&skip)[3]) const {
     if (!usable_) return false;
-    const int32_t corners[3] = {first, tip, last};
-    for (int i = 0; i < 3; ++i) {
-        const size_t from = static_cast<size_t>(corners[i]), to = static_cast<size_t>(corners[(i + 1) % 3]);
-        const double su = uv_[2 * from], sv = uv_[2 * from + 1];
-        const double du = uv_[2 * to] - su, dv = uv_[2 * to + 1] - sv;
-        const double length = std::sqrt(du * du + dv * dv);
-        // A short edge of a polygon off its plane tilts its normal out of the plane: skip nothing.
-        if (!(length > 0) || thickness_ > 1e-6 * length) {
-            skip[i] = Wedge{{0, 0, -1}, {0, 0, -1}};
-            continue;
-        }
-        const double eu = du / length, ev = dv / length;
-        // e turned by -theta, and by pi + theta
-        const double r1u = eu * cosine_ + ev * sine_, r1v = -eu * sine_ + ev * cosine_;
-        const double r2u = -(eu * cosine_ - ev * sine_), r2v = -(eu * sine_ + ev * cosine_);
-        // Inside: cross(r1, p - s) < -margin and cross(r2, p - s) > margin.
-        skip[i] = Wedge{{r1v, -r1u, r1u * sv - r1v * su - margin_}, {-r2v, r2u, r2v * su - r2u * sv - margin_}};
+    skip[0] = edgeWedge(first, tip);
+    skip[1] = edgeWedge(tip, last);
+    skip[2] = edgeWedge(last, first);
+    return true;
+}
+
+// A linear form's values at the corners of a strictly convex polygon, taken in ring order, rise to
+// one maximum and fall to one minimum. If the form is higher at `before` than at first and at
+// `after` than at last, that minimum is not between them, so over the ring's other corners the form
+// is least at `before` or `after`. Each value is computed within `slack` of the form's exact value,
+// which the thresholds cover; the wedge holds a corner where both its forms are computed positive.
+bool PolygonPlane::farSideClear(int32_t first, int32_t last, int32_t before, int32_t after) const {
+    if (!convex_ || before == last) return false;
+    const Wedge wedge = edgeWedge(last, first);
+    for (const Linear &form : {wedge.f, wedge.g}) {
+        auto at = [&](int32_t corner) {
+            return form.at(uv_[2 * static_cast<size_t>(corner)], uv_[2 * static_cast<size_t>(corner) + 1]);
+        };
+        const double slack =
+            0x1p-50 * (std::fabs(form.a) * largestU_ + std::fabs(form.b) * largestV_ + std::fabs(form.c)) + 0x1p-1000;
+        const double atBefore = at(before), atAfter = at(after);
+        if (!(atBefore > 2 * slack && atAfter > 2 * slack && atBefore - at(first) > 3 * slack &&
+              atAfter - at(last) > 3 * slack))
+            return false;
     }
     return true;
 }

@@ -24,6 +24,15 @@ public:
     // test, so that the search for corners inside the ear may skip it; false when not usable.
     bool earWedges(int32_t first, int32_t tip, int32_t last, Wedge (&skip)[3]) const;
 
+    // Whether the corners in their order are proven a strictly convex polygon that winds once; then
+    // so is every ring of them that cutting ears leaves.
+    bool convex() const { return convex_; }
+
+    // For a convex polygon: whether every corner of the ring but the ear's lies in the wedge of the
+    // ear's closing edge (last -> first), `before` and `after` being the ring's corners before
+    // first and after last; if so, no corner lies in the ear.
+    bool farSideClear(int32_t first, int32_t last, int32_t before, int32_t after) const;
+
     // A box holding every point outside the ear's wedges (from earWedges) and the ear's own
     // corners; false when that region is not bounded (a sliver, a polygon off its plane).
     bool earBox(const Wedge (&skip)[3], int32_t first, int32_t tip, int32_t last, Box &box) const;
@@ -34,7 +43,11 @@ public:
     bool quickEarBox(int32_t first, int32_t tip, int32_t last, Box &box) const;
 
 private:
+    Wedge edgeWedge(int32_t from, int32_t to) const;
+
     bool usable_ = false;
+    bool convex_ = false;
+    double largestU_ = 0, largestV_ = 0;  // of the coordinates' magnitudes
     std::vector<double> uv_;
     double sine_ = 0, cosine_ = 1;  // of the tests' tolerance as an angle in the plane, rounded up
     double thickness_ = 0;          // how far the corners spread along the normal

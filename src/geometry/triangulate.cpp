@@ -138,6 +138,9 @@ public:
             if (!tolerant_ && height > TolerantThreshold(tipFromLast)) tolerantWouldDiffer_ = true;
             return false;
         }
+        // In a convex polygon the corners beside the ear bound the others: no search when they lie
+        // clearly beyond its closing edge.
+        if (plane_.convex() && plane_.farSideClear(first, last, previous(first), next(last))) return true;
         double intoTip[3], outOfTip[3];
         Cross(normal_, intoTipDir, intoTip);
         Cross(normal_, outOfTipDir, outOfTip);
