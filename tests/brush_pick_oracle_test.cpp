@@ -17,6 +17,7 @@
 #include "brush/mouse_ray.h"
 #include "brush/plane_runs.h"
 #include "brush/ray_prefilter.h"
+#include "brush/strip_survivors.h"
 #include "brush_scene.h"
 #include "geometry/vector_primitives.h"
 #include "linked_module.h"
@@ -515,6 +516,54 @@ TEST(PlaneRuns, EveryWidthPlacesAsThePointByPointLoop) {
     }
     EXPECT_GT(failures, 100);
     EXPECT_LT(failures, 2000);
+}
+
+// A strip's walk at every width against the prefilter triangle by triangle: it stops at the first
+// unit of two triangles (a, b, c), (c, x, a) that the prefilter keeps, for strips of every length,
+// with crosses exactly at the tolerance (small whole coordinates), far from it, mixed with huge and
+// tiny ones, and with an infinite tolerance, which keeps everything even where crosses of infinite
+// coordinates are not numbers.
+TEST(StripSurvivor, EveryWidthStopsWhereThePrefilterDoes) {
+    std::mt19937_64 random(13);
+    std::uniform_int_distribution<int> small(-3, 3), length(0, 45), exponent(-200, 200);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    int stopped = 0, ranThrough = 0;
+    for (int n = 0; n < 4000; ++n) {
+        const int kind = n % 4;
+        const int32_t count = length(random);
+        const size_t slots = static_cast<size_t>(count) + 40;
+        std::vector<double> xy(2 * slots);
+        for (double &v : xy)
+            v = kind == 0 ? small(random) : kind == 1 ? 100.0 + unit(random) : std::ldexp(unit(random), exponent(random));
+        // Far to one side, so that whole strips are ruled out, but for a few corners put across.
+        if (kind == 1)
+            for (size_t i = 0; i < slots; ++i)
+                if (random() % 64 == 0) xy[2 * i] = -xy[2 * i];
+        std::uniform_int_distribution<size_t> start(0, 39);
+        const size_t a = start(random), b = start(random), c = start(random), x = start(random);
+        const bool unbounded = kind == 3 && n % 8 == 3;  // as when a point is too far or not a number
+        const double tolerance = kind == 0 ? 1.0 + small(random) % 3 : unbounded ? HUGE_VAL : std::ldexp(1.0, -40);
+        if (unbounded)
+            std::fill(xy.begin(), xy.end(), HUGE_VAL);
+        int32_t expected = count;
+        for (int32_t i = 0; i < count; ++i) {
+            const size_t k = static_cast<size_t>(i);
+            const double *pa = &xy[2 * (a + k)], *pb = &xy[2 * (b + k)], *pc = &xy[2 * (c + k)], *px = &xy[2 * (x + k)];
+            if (!vantic::RayPrefilter::Misses(pa, pb, pc, tolerance) || !vantic::RayPrefilter::Misses(pc, px, pa, tolerance)) {
+                expected = i;
+                break;
+            }
+        }
+        stopped += expected < count;
+        ranThrough += expected == count && count > 8;
+        for (auto width : {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2, vantic::VectorWidth::kAvx512}) {
+            int32_t found = -1;
+            if (!vantic::StripSurvivorWith(width, xy.data(), a, b, c, x, count, tolerance, found)) continue;
+            ASSERT_EQ(found, expected) << "case " << n << " width " << static_cast<int>(width);
+        }
+    }
+    EXPECT_GT(stopped, 1000);
+    EXPECT_GT(ranThrough, 300);
 }
 
 }  // namespace

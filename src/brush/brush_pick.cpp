@@ -110,7 +110,10 @@ void WalkTriangles(Choice &choice, const PixelRay &ray, const RayPrefilter &filt
         if (filtered && !Checked && flat.nearUnits) {
             RayPlanes::UnitCursor at{flat.blockUnits[block], block * kTriangleBlock, false};
             const int32_t low = flat.blockLows[block], last = flat.blockUnits[block + 1];
-            for (; planes.nextUnitSurvivor(flat.nearUnits, low, at, last, tolerance); at.step(flat.nearUnits))
+            const int32_t strip = flat.strips ? flat.blockStrips[block] : 0;
+            const int32_t stripEnd = flat.strips ? flat.blockStrips[block + 1] : 0;
+            for (; planes.nextUnitSurvivor(flat.nearUnits, low, at, last, tolerance, flat.strips, strip, stripEnd);
+                 at.step(flat.nearUnits))
                 offer(at.triangle());
             continue;
         }

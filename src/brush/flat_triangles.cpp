@@ -25,6 +25,40 @@ bool PairsWithNext(const int32_t *corners, int32_t k) {
     return t[3] == t[2] && t[5] == t[0];
 }
 
+// Whether unit v is a pair whose offsets are each one above pair u's.
+bool FollowsInStrip(uint64_t u, uint64_t v) {
+    if (!UnitIsPair(u) || !UnitIsPair(v)) return false;
+    for (int i = 0; i < 4; ++i)
+        if (UnitOffset(v, i) != UnitOffset(u, i) + 1) return false;
+    return true;
+}
+
+// Finds the strips of every block's units; without memory there are none, and every unit is walked
+// alone.
+void MakeStrips(FlatTriangles &flat) {
+    const int32_t blocks = TriangleBlocks(flat);
+    std::vector<int32_t> strips;
+    flat.blockStrips = Allocate<int32_t>(static_cast<size_t>(blocks) + 1);
+    if (!flat.blockStrips) return;
+    for (int32_t b = 0; b < blocks; ++b) {
+        flat.blockStrips[b] = static_cast<int32_t>(strips.size() / 2);
+        for (int32_t u = flat.blockUnits[b], end = flat.blockUnits[b + 1]; u < end;) {
+            int32_t v = u + 1;
+            while (v < end && FollowsInStrip(flat.nearUnits[v - 1], flat.nearUnits[v])) ++v;
+            if (v - u >= kStripLeast && UnitIsPair(flat.nearUnits[u])) strips.insert(strips.end(), {u, v - u});
+            u = v;
+        }
+    }
+    flat.blockStrips[blocks] = static_cast<int32_t>(strips.size() / 2);
+    flat.strips = Allocate<int32_t>(strips.size());
+    if (!flat.strips) {
+        std::free(flat.blockStrips);
+        flat.blockStrips = nullptr;
+        return;
+    }
+    std::copy(strips.begin(), strips.end(), flat.strips);
+}
+
 // Fills nearUnits, blockUnits and blockLows where every block's corners fit offsets below kNoCorner;
 // leaves them null otherwise (and without memory), and the walk reads the full corners.
 void MakeNearUnits(FlatTriangles &flat) {
@@ -68,6 +102,7 @@ void MakeNearUnits(FlatTriangles &flat) {
         }
     }
     flat.blockUnits[blocks] = unit;
+    MakeStrips(flat);
 }
 
 }  // namespace
@@ -153,6 +188,8 @@ void FreeFlatTriangles(FlatTriangles &flat) {
     std::free(flat.nearUnits);
     std::free(flat.blockUnits);
     std::free(flat.blockLows);
+    std::free(flat.strips);
+    std::free(flat.blockStrips);
     flat = FlatTriangles{};
 }
 

@@ -16,6 +16,9 @@ constexpr int32_t kTriangleBlock = 2048;
 // The fourth offset of a unit that holds one triangle.
 constexpr uint32_t kNoCorner = 0xffff;
 
+// The fewest units a strip holds: shorter runs are walked unit by unit.
+constexpr int32_t kStripLeast = 16;
+
 // The offsets of a unit, and whether it holds two triangles.
 inline uint32_t UnitOffset(uint64_t unit, int i) { return static_cast<uint32_t>(unit >> (16 * i)) & 0xffff; }
 inline bool UnitIsPair(uint64_t unit) { return UnitOffset(unit, 3) != kNoCorner; }
@@ -34,6 +37,12 @@ struct FlatTriangles {
     uint64_t *nearUnits;
     int32_t *blockUnits;
     int32_t *blockLows;
+    // Strips among them: runs of at least kStripLeast units of two triangles each, every offset one
+    // above the unit before's (a row of a grid's quads), strip s being units [strips[2 s],
+    // strips[2 s] + strips[2 s + 1]); block b's are s in [blockStrips[b], blockStrips[b + 1]). Null
+    // with nearUnits.
+    int32_t *strips;
+    int32_t *blockStrips;
     int32_t triangleCount;
     int32_t polygonCount;
     int32_t usedCount;
