@@ -366,24 +366,27 @@ TEST_F(Weights, FloodDepthDoesNotGrowWithTheMesh) {
 
 // Weights of points in a row, at every vector width the processor runs, against the point-by-point
 // loop: points on the rim, at the inner radius, at the centre, far away, not numbers; radii from tiny
-// to huge; falloffs 0 to 1.
+// to huge; falloffs 0 to 1. Every seventh row has all its points within a few units in the last
+// place of the rim, some round radii whose squares are below the normal range.
 TEST(StraightWeightRuns, EveryWidthWeighsAsThePointByPointLoop) {
     std::mt19937_64 random(5);
     std::uniform_real_distribution<double> unit(-1.0, 1.0), fraction(0.0, 1.0);
-    std::uniform_int_distribution<int> exponent(-40, 40), pick(0, 9);
+    std::uniform_int_distribution<int> exponent(-40, 40), pick(0, 9), ulps(-3, 6);
     for (int n = 0; n < 2000; ++n) {
-        const double radius = std::ldexp(1.0 + fraction(random), exponent(random));
+        const bool rim = n % 7 == 0;
+        const double radius = std::ldexp(1.0 + fraction(random), rim && n % 2 ? -515 - n % 20 : exponent(random));
         const double falloff = n % 5 == 0 ? static_cast<double>(n % 2) : fraction(random);
         const vantic::FalloffShape shape{radius, 1.0 / radius, 1.0 - falloff};
-        const double centre[3] = {unit(random) * radius, unit(random) * radius, unit(random)};
-        const size_t count = static_cast<size_t>(n % 41);
+        const double centre[3] = {unit(random) * radius, unit(random) * radius, unit(random) * (rim ? radius : 1.0)};
+        const size_t count = static_cast<size_t>(rim ? 64 : n % 41);
         std::vector<double> xyz(3 * count), expected(count), got(count);
         for (size_t i = 0; i < count; ++i) {
             double direction[3] = {unit(random), unit(random), unit(random)};
             const double length = std::sqrt(vantic::geo::Dot(direction, direction));
             const int kind = pick(random);
             // On the rim, at the inner radius, at the centre, or anywhere near.
-            const double at = kind == 0   ? radius
+            const double at = rim         ? radius * (1.0 + ulps(random) * 0x1p-52)
+                              : kind == 0 ? radius
                               : kind == 1 ? radius * (1.0 - falloff)
                               : kind == 2 ? 0.0
                                           : radius * 2.0 * fraction(random);
