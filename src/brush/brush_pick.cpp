@@ -82,7 +82,7 @@ void WalkTriangles(Choice &choice, const PixelRay &ray, const RayPrefilter &filt
         const int32_t from = cursor;
         // The block's first units and strips are wanted once its points are read: fetched meanwhile.
         if (flat.nearUnits) __builtin_prefetch(flat.nearUnits + flat.blockUnits[block]);
-        if (flat.strips) __builtin_prefetch(flat.strips + 2 * flat.blockStrips[block]);
+        if (flat.strips) __builtin_prefetch(flat.strips + flat.blockStrips[block]);
         cursor = points.readUpTo(t, flat.usedPoints, flat.usedCount, bound, cursor);
         const bool xyz = points.positions(t) != nullptr;
         if (xyz && planes.made()) planes.place(points, t, flat.usedPoints, from, cursor);

@@ -37,20 +37,20 @@ bool FollowsInStrip(uint64_t u, uint64_t v) {
 // alone.
 void MakeStrips(FlatTriangles &flat) {
     const int32_t blocks = TriangleBlocks(flat);
-    std::vector<int32_t> strips;
+    std::vector<NearStrip> strips;
     flat.blockStrips = Allocate<int32_t>(static_cast<size_t>(blocks) + 1);
     if (!flat.blockStrips) return;
     for (int32_t b = 0; b < blocks; ++b) {
-        flat.blockStrips[b] = static_cast<int32_t>(strips.size() / 2);
+        flat.blockStrips[b] = static_cast<int32_t>(strips.size());
         for (int32_t u = flat.blockUnits[b], end = flat.blockUnits[b + 1]; u < end;) {
             int32_t v = u + 1;
             while (v < end && FollowsInStrip(flat.nearUnits[v - 1], flat.nearUnits[v])) ++v;
-            if (v - u >= kStripLeast && UnitIsPair(flat.nearUnits[u])) strips.insert(strips.end(), {u, v - u});
+            if (v - u >= kStripLeast && UnitIsPair(flat.nearUnits[u])) strips.push_back(NearStrip{u, v - u, flat.nearUnits[u]});
             u = v;
         }
     }
-    flat.blockStrips[blocks] = static_cast<int32_t>(strips.size() / 2);
-    flat.strips = Allocate<int32_t>(strips.size());
+    flat.blockStrips[blocks] = static_cast<int32_t>(strips.size());
+    flat.strips = Allocate<NearStrip>(strips.size());
     if (!flat.strips) {
         std::free(flat.blockStrips);
         flat.blockStrips = nullptr;

@@ -23,6 +23,14 @@ constexpr int32_t kStripLeast = 16;
 inline uint32_t UnitOffset(uint64_t unit, int i) { return static_cast<uint32_t>(unit >> (16 * i)) & 0xffff; }
 inline bool UnitIsPair(uint64_t unit) { return UnitOffset(unit, 3) != kNoCorner; }
 
+// A run of at least kStripLeast units of two triangles each, every offset one above the unit
+// before's (a row of a grid's quads): units [first, first + count), the first of which is `unit`, so
+// that the walk need not load it.
+struct NearStrip {
+    int32_t first, count;
+    uint64_t unit;
+};
+
 struct FlatTriangles {
     int32_t *corners;        // 3 per triangle: polygons in index order, each polygon's triangles in order
     int32_t *polygonStarts;  // polygonCount + 1 entries: polygon j owns triangles [starts[j], starts[j + 1])
@@ -37,11 +45,9 @@ struct FlatTriangles {
     uint64_t *nearUnits;
     int32_t *blockUnits;
     int32_t *blockLows;
-    // Strips among them: runs of at least kStripLeast units of two triangles each, every offset one
-    // above the unit before's (a row of a grid's quads), strip s being units [strips[2 s],
-    // strips[2 s] + strips[2 s + 1]); block b's are s in [blockStrips[b], blockStrips[b + 1]). Null
+    // Strips among them (see NearStrip); block b's are [blockStrips[b], blockStrips[b + 1]). Null
     // with nearUnits.
-    int32_t *strips;
+    NearStrip *strips;
     int32_t *blockStrips;
     int32_t triangleCount;
     int32_t polygonCount;

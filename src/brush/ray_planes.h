@@ -102,12 +102,11 @@ public:
     // pair's two triangles share their loads and the cross of the edge between them: the second's
     // cross for c -> a is exactly the negated first's for a -> c, so each triangle gets
     // RayPrefilter::MissesWith's answer, its tests written out so that a corner is loaded only when
-    // they reach it. The far side of that edge rules one of the two out at once. Strips (units
-    // [strips[2 s], + strips[2 s + 1]) for s in [strip, stripEnd), ascending) are passed over by
-    // StripSurvivor up to their first unit that may hold a survivor, in stretches whose slots do not
-    // wrap round the ring.
+    // they reach it. The far side of that edge rules one of the two out at once. Strips[s] for s in
+    // [strip, stripEnd), ascending, are passed over by StripSurvivor up to their first unit that may
+    // hold a survivor, in stretches whose slots do not wrap round the ring.
     [[gnu::noinline]] bool nextUnitSurvivor(const uint64_t *units, int32_t base, UnitCursor &at, int32_t end,
-                                            double tolerance, const int32_t *strips, int32_t strip,
+                                            double tolerance, const NearStrip *strips, int32_t strip,
                                             int32_t stripEnd) const {
         const double *const xy = xy_;
         const size_t mask = mask_, low = static_cast<size_t>(base);
@@ -116,13 +115,14 @@ public:
         int32_t first = at.first;
         bool second = at.second;
         for (int32_t u = at.unit; u < end; ++u, second = false) {
-            while (strip < stripEnd && strips[2 * strip] + strips[2 * strip + 1] <= u) ++strip;
-            if (!second && strip < stripEnd && strips[2 * strip] <= u) {
-                const uint64_t unit = units[u];
-                int32_t room = strips[2 * strip] + strips[2 * strip + 1] - u;
+            while (strip < stripEnd && strips[strip].first + strips[strip].count <= u) ++strip;
+            if (!second && strip < stripEnd && strips[strip].first <= u) {
+                const NearStrip &run = strips[strip];
+                const size_t along = static_cast<size_t>(u - run.first);
+                int32_t room = run.first + run.count - u;
                 size_t slots[4];
                 for (int i = 0; i < 4; ++i) {
-                    slots[i] = slot(unit, i);
+                    slots[i] = (low + UnitOffset(run.unit, i) + along) & mask;
                     if (mask != ~size_t{0} && static_cast<size_t>(room) > mask + 1 - slots[i])
                         room = static_cast<int32_t>(mask + 1 - slots[i]);
                 }
