@@ -110,8 +110,7 @@ public:
                                             int32_t stripEnd) const {
         const double *const xy = xy_;
         const size_t mask = mask_, low = static_cast<size_t>(base);
-        auto slot = [&](uint64_t unit, int i) { return (low + UnitOffset(unit, i)) & mask; };
-        auto corner = [&](uint64_t unit, int i) { return LoadPair(xy, slot(unit, i)); };
+        auto corner = [&](uint64_t unit, int i) { return LoadPair(xy, (low + UnitOffset(unit, i)) & mask); };
         int32_t first = at.first;
         bool second = at.second;
         for (int32_t u = at.unit; u < end; ++u, second = false) {

@@ -22,22 +22,22 @@ constexpr int32_t kLanes = 8;
     y = __builtin_shufflevector(low, high, 1, 3, 5, 7, 9, 11, 13, 15);
 }
 
-// Whether unit i may hold a survivor, one unit at a time: the tests of RayPlanes::nextUnitSurvivor.
+// Whether a unit may hold a survivor, one unit at a time: the prefilter's test of each of its
+// triangles, (a, b, c) and (c, x, a), whose crosses of c and a are each other's negations.
 [[gnu::always_inline]] inline bool UnitMayHold(const double *xy, size_t a, size_t b, size_t c, size_t x, double tolerance) {
     using P = RayPrefilter;
     const P::Pair pa = P::LoadPair(xy + 2 * a), pb = P::LoadPair(xy + 2 * b), pc = P::LoadPair(xy + 2 * c),
                   px = P::LoadPair(xy + 2 * x);
     const double ac = P::Cross(pa, pc);
-    const bool first = !(ac < -tolerance) && !(P::Cross(pb, pa) < -tolerance) && !(P::Cross(pc, pb) < -tolerance);
-    const bool second = !(-ac < -tolerance) && !(P::Cross(px, pc) < -tolerance) && !(P::Cross(pa, px) < -tolerance);
-    return first || second;
+    return !P::MissesWith(ac, pa, pb, pc, tolerance) || !P::MissesWith(-ac, pc, px, pa, tolerance);
 }
 
 // Eight units at a time, each lane a unit, its crosses x_p y_q - y_p x_q rounded as Cross rounds
-// them; where a lane may hold a survivor, and for the units left over, one by one. With a finite tolerance every coordinate is finite and far
-// from overflow, so x < -tolerance exactly when x + tolerance, rounded, is negative: its sign bit is
-// set (it is never -0). The tests are thus sign bits combined as integers, which every width keeps in
-// vector registers, where comparisons would each yield a mask of the width's own kind.
+// them; where a lane may hold a survivor, and for the units left over, one by one. With a finite
+// tolerance every coordinate is finite and far from overflow, so x < -tolerance exactly when
+// x + tolerance, rounded, is negative: its sign bit is set (it is never -0). The tests are thus sign
+// bits combined as integers, which every width keeps in vector registers, where comparisons would
+// each yield a mask of the width's own kind.
 [[gnu::always_inline]] inline int32_t Walk(const double *xy, size_t a, size_t b, size_t c, size_t x, int32_t count,
                                            double tolerance) {
     if (!(tolerance < HUGE_VAL)) return 0;  // nothing is ruled out
