@@ -1,5 +1,7 @@
 #include "brush/point_snapshot.h"
 
+#include <new>
+
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
 #include "brush/point_arrays.h"
@@ -10,11 +12,14 @@ namespace vantic {
 PointSnapshot::PointSnapshot(const Brush *brush, bool whole) : whole_(whole), meshPoint_(FX(fxMeshPoint)) {
     const int32_t count = brush && brush->targetIds ? ReachableTargets(brush, OwnArrays(brush)) : 0;
     targets_.reserve(static_cast<size_t>(count));
-    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}});
+    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}, nullptr, 0});
 }
 
 PointSnapshot::~PointSnapshot() {
-    for (Target &target : targets_) GiveBackScratch(target.xyz);
+    for (Target &target : targets_) {
+        GiveBackScratch(target.xyz);
+        GiveBackScratch(target.boxMemory);
+    }
 }
 
 PointSnapshot::Target &PointSnapshot::entry(int32_t t) {
@@ -32,6 +37,28 @@ bool PointSnapshot::allocate(Target &target) {
         target.xyz = TakeScratch(slots * 3);
     }
     return target.xyz != nullptr;
+}
+
+void PointSnapshot::box(Target &target) {
+    if (!whole_ || target.read != Read::All) return;
+    const int32_t end = target.cursor == target.count ? target.count : target.cursor - target.cursor % kBoxPoints;
+    if (end <= target.boxed) return;
+    if (!target.boxMemory) {
+        const size_t boxes = (static_cast<size_t>(target.count) + kBoxPoints - 1) / kBoxPoints;
+        target.boxMemory = TakeScratch(boxes * sizeof(PointBox) / sizeof(double));
+        if (!target.boxMemory) return;
+        new (target.boxMemory) PointBox[boxes];
+    }
+    const size_t first = static_cast<size_t>(target.boxed);
+    BoxPoints(target.xyz + 3 * first, static_cast<size_t>(end) - first,
+              reinterpret_cast<PointBox *>(target.boxMemory) + first / kBoxPoints);
+    target.boxed = end;
+}
+
+const PointBox *PointSnapshot::boxes(int32_t t) const {
+    const Target &target = targets_[static_cast<size_t>(t)];
+    if (!target.boxMemory || target.boxed != target.count) return nullptr;
+    return reinterpret_cast<const PointBox *>(target.boxMemory);
 }
 
 void PointSnapshot::keepWindow(int32_t t, int32_t span) {
@@ -55,9 +82,15 @@ void PointSnapshot::readAll(int32_t t) {
         target.mask = ~size_t{0};
     }
     if (!allocate(target)) return;
-    for (int32_t i = target.cursor; i < target.count; ++i)
-        meshPoint_(target.id, i, target.xyz + 3 * static_cast<size_t>(i), KORRIN_POSITIONS_CURRENT);
-    target.cursor = target.count;
+    // In stretches, each boxed while it is still in cache.
+    constexpr int32_t kStretch = 64 * static_cast<int32_t>(kBoxPoints);
+    while (target.cursor < target.count) {
+        const int32_t end = target.count - target.cursor > kStretch ? target.cursor + kStretch : target.count;
+        for (int32_t i = target.cursor; i < end; ++i)
+            meshPoint_(target.id, i, target.xyz + 3 * static_cast<size_t>(i), KORRIN_POSITIONS_CURRENT);
+        target.cursor = end;
+        box(target);
+    }
 }
 
 int32_t PointSnapshot::readUpTo(int32_t t, const int32_t *points, int32_t n, int32_t bound, int32_t cursor) {
@@ -86,6 +119,7 @@ int32_t PointSnapshot::readUpTo(int32_t t, const int32_t *points, int32_t n, int
         for (int32_t i; k < n && (i = points[k]) < end; ++k)
             read(id, i, xyz + 3 * (static_cast<size_t>(i) & mask), KORRIN_POSITIONS_CURRENT);
     if (k > target.cursor) target.cursor = k;
+    box(target);
     return k;
 }
 
