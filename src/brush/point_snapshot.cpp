@@ -12,7 +12,7 @@ namespace vantic {
 PointSnapshot::PointSnapshot(const Brush *brush, bool whole) : whole_(whole), meshPoint_(FX(fxMeshPoint)) {
     const int32_t count = brush && brush->targetIds ? ReachableTargets(brush, OwnArrays(brush)) : 0;
     targets_.reserve(static_cast<size_t>(count));
-    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}, nullptr, 0});
+    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}, nullptr, nullptr, 0});
 }
 
 PointSnapshot::~PointSnapshot() {
@@ -41,24 +41,23 @@ bool PointSnapshot::allocate(Target &target) {
 
 void PointSnapshot::box(Target &target) {
     if (!whole_ || target.read != Read::All) return;
-    const int32_t end = target.cursor == target.count ? target.count : target.cursor - target.cursor % kBoxPoints;
-    if (end <= target.boxed) return;
-    if (!target.boxMemory) {
+    const size_t read = static_cast<size_t>(target.cursor), first = static_cast<size_t>(target.boxed);
+    const size_t end = target.cursor == target.count ? read : read / kBoxPoints * kBoxPoints;
+    if (end <= first) return;
+    if (!target.boxes) {
+        static_assert(sizeof(PointBox) % sizeof(double) == 0 && alignof(PointBox) <= alignof(double));
         const size_t boxes = (static_cast<size_t>(target.count) + kBoxPoints - 1) / kBoxPoints;
-        target.boxMemory = TakeScratch(boxes * sizeof(PointBox) / sizeof(double));
+        target.boxMemory = TakeScratch(boxes * (sizeof(PointBox) / sizeof(double)));
         if (!target.boxMemory) return;
-        new (target.boxMemory) PointBox[boxes];
+        target.boxes = new (target.boxMemory) PointBox[boxes];
     }
-    const size_t first = static_cast<size_t>(target.boxed);
-    BoxPoints(target.xyz + 3 * first, static_cast<size_t>(end) - first,
-              reinterpret_cast<PointBox *>(target.boxMemory) + first / kBoxPoints);
-    target.boxed = end;
+    BoxPoints(target.xyz + 3 * first, end - first, target.boxes + first / kBoxPoints);
+    target.boxed = static_cast<int32_t>(end);
 }
 
 const PointBox *PointSnapshot::boxes(int32_t t) const {
     const Target &target = targets_[static_cast<size_t>(t)];
-    if (!target.boxMemory || target.boxed != target.count) return nullptr;
-    return reinterpret_cast<const PointBox *>(target.boxMemory);
+    return target.boxed == target.count ? target.boxes : nullptr;
 }
 
 void PointSnapshot::keepWindow(int32_t t, int32_t span) {

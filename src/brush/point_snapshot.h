@@ -66,7 +66,8 @@ private:
         int32_t cursor;  // how far the reading has come: list entries, or points for Read::All
         double *xyz;     // 3 doubles a slot; point i sits in slot i & mask
         size_t mask;
-        double *boxMemory;  // for a whole snapshot: the boxes of points [0, boxed)
+        double *boxMemory;  // for a whole snapshot: the boxes of points [0, boxed), made in this memory
+        PointBox *boxes;
         int32_t boxed;
     };
     static double *slot(const Target &target, int32_t i) {
