@@ -8,8 +8,12 @@
 //   - BaselineScreen: every point fetched and projected once, and every polygon's corners read once.
 //     The floor of the screen-space pick, of a mode-0 press that picks on screen (screen pick +
 //     straight weights + drawn brush) and of a box drag.
+// On a machine whose speed wanders, run repetitions interleaved at random, so that a drift touches the
+// floors and the events alike (the summary takes each one's median repetition):
+//   brush_bench --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true --benchmark_min_time=0.1
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -168,39 +172,56 @@ std::map<std::string, std::string> &FloorOf() {
     return floors;
 }
 
+// Every benchmark's full name, in the order registered: the summary's order.
+std::vector<std::string> &Registered() {
+    static std::vector<std::string> names;
+    return names;
+}
+
 void Register(const std::string &name, const char *label, int32_t side, const std::string &floor, Body body) {
     const std::string full = name + "/" + label;
+    Registered().push_back(full);
     if (!floor.empty()) FloorOf()[full] = floor + "/" + label;
     benchmark::RegisterBenchmark(full.c_str(), [side, body](benchmark::State &state) { body(state, SceneOf(side)); })
         ->Unit(benchmark::kMillisecond);
 }
 
-// The console table as usual, then each benchmark's CPU time as a ratio to its floor's in this run.
+// The console table as usual, then each benchmark's CPU time as a ratio to its floor's in this run:
+// with repetitions, the median of each one's repetitions.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                order_.emplace_back(run.benchmark_name(), run.GetAdjustedCPUTime());
+        for (const Run &run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            times_[run.benchmark_name()].push_back(run.GetAdjustedCPUTime());
+        }
     }
     void summary() const {
-        std::map<std::string, double> cpu(order_.begin(), order_.end());
         std::printf("\n%-32s %12s  %-28s %8s\n", "event", "CPU ms", "floor", "ratio");
-        for (const auto &[name, time] : order_) {
+        for (const std::string &name : Registered()) {
             auto floor = FloorOf().find(name);
-            if (floor == FloorOf().end()) continue;
-            auto base = cpu.find(floor->second);
-            if (base == cpu.end() || !(base->second > 0.0))
+            if (floor == FloorOf().end() || !times_.count(name)) continue;
+            const double time = median(name);
+            const double base = median(floor->second);
+            if (!(base > 0.0))
                 std::printf("%-32s %12.3f  %-28s %8s\n", name.c_str(), time, floor->second.c_str(), "(not run)");
             else
-                std::printf("%-32s %12.3f  %-28s %7.2fx\n", name.c_str(), time, floor->second.c_str(),
-                            time / base->second);
+                std::printf("%-32s %12.3f  %-28s %7.2fx\n", name.c_str(), time, floor->second.c_str(), time / base);
         }
     }
 
 private:
-    std::vector<std::pair<std::string, double>> order_;
+    // The median of a benchmark's repetitions (the upper one of an even count); 0 when it did not run.
+    double median(const std::string &name) const {
+        auto found = times_.find(name);
+        if (found == times_.end()) return 0.0;
+        std::vector<double> sorted = found->second;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[sorted.size() / 2];
+    }
+
+    std::map<std::string, std::vector<double>> times_;
 };
 
 }  // namespace
