@@ -163,9 +163,7 @@ void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
         if (reader.points) reader.points->readAll(reader.t);
         const double *xyz = reader.points ? reader.points->positions(reader.t) : nullptr;
         const double *centre = brush->hitPosition;
-        if (xyz)
-            return WeighStraightRun(falloff, centre, xyz, reader.points->boxes(reader.t),
-                                    n > 0 ? static_cast<size_t>(n) : 0, weights);
+        if (xyz) return WeighStraightRun(falloff, centre, xyz, n > 0 ? static_cast<size_t>(n) : 0, weights);
         // Point by point from the host: the reader's choice and the service are fixed for the loop.
         auto *const read = FX(fxMeshPoint);
         const KorrinItem target = reader.target;

@@ -1,7 +1,5 @@
 #include "brush/point_snapshot.h"
 
-#include <new>
-
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
 #include "brush/point_arrays.h"
@@ -12,14 +10,11 @@ namespace vantic {
 PointSnapshot::PointSnapshot(const Brush *brush, bool whole) : whole_(whole), meshPoint_(FX(fxMeshPoint)) {
     const int32_t count = brush && brush->targetIds ? ReachableTargets(brush, OwnArrays(brush)) : 0;
     targets_.reserve(static_cast<size_t>(count));
-    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}, nullptr, nullptr, 0});
+    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}});
 }
 
 PointSnapshot::~PointSnapshot() {
-    for (Target &target : targets_) {
-        GiveBackScratch(target.xyz);
-        GiveBackScratch(target.boxMemory);
-    }
+    for (Target &target : targets_) GiveBackScratch(target.xyz);
 }
 
 PointSnapshot::Target &PointSnapshot::entry(int32_t t) {
@@ -37,27 +32,6 @@ bool PointSnapshot::allocate(Target &target) {
         target.xyz = TakeScratch(slots * 3);
     }
     return target.xyz != nullptr;
-}
-
-void PointSnapshot::box(Target &target) {
-    if (!whole_ || target.read != Read::All) return;
-    const size_t read = static_cast<size_t>(target.cursor), first = static_cast<size_t>(target.boxed);
-    const size_t end = target.cursor == target.count ? read : read / kBoxPoints * kBoxPoints;
-    if (end <= first) return;
-    if (!target.boxes) {
-        static_assert(sizeof(PointBox) % sizeof(double) == 0 && alignof(PointBox) <= alignof(double));
-        const size_t boxes = (static_cast<size_t>(target.count) + kBoxPoints - 1) / kBoxPoints;
-        target.boxMemory = TakeScratch(boxes * (sizeof(PointBox) / sizeof(double)));
-        if (!target.boxMemory) return;
-        target.boxes = new (target.boxMemory) PointBox[boxes];
-    }
-    BoxPoints(target.xyz + 3 * first, end - first, target.boxes + first / kBoxPoints);
-    target.boxed = static_cast<int32_t>(end);
-}
-
-const PointBox *PointSnapshot::boxes(int32_t t) const {
-    const Target &target = targets_[static_cast<size_t>(t)];
-    return target.boxed == target.count ? target.boxes : nullptr;
 }
 
 void PointSnapshot::keepWindow(int32_t t, int32_t span) {
@@ -81,15 +55,9 @@ void PointSnapshot::readAll(int32_t t) {
         target.mask = ~size_t{0};
     }
     if (!allocate(target)) return;
-    // In stretches, each boxed while it is still in cache.
-    constexpr int32_t kStretch = 64 * static_cast<int32_t>(kBoxPoints);
-    while (target.cursor < target.count) {
-        const int32_t end = target.count - target.cursor > kStretch ? target.cursor + kStretch : target.count;
-        for (int32_t i = target.cursor; i < end; ++i)
-            meshPoint_(target.id, i, target.xyz + 3 * static_cast<size_t>(i), KORRIN_POSITIONS_CURRENT);
-        target.cursor = end;
-        box(target);
-    }
+    for (int32_t i = target.cursor; i < target.count; ++i)
+        meshPoint_(target.id, i, target.xyz + 3 * static_cast<size_t>(i), KORRIN_POSITIONS_CURRENT);
+    target.cursor = target.count;
 }
 
 int32_t PointSnapshot::readUpTo(int32_t t, const int32_t *points, int32_t n, int32_t bound, int32_t cursor) {
@@ -118,7 +86,6 @@ int32_t PointSnapshot::readUpTo(int32_t t, const int32_t *points, int32_t n, int
         for (int32_t i; k < n && (i = points[k]) < end; ++k)
             read(id, i, xyz + 3 * (static_cast<size_t>(i) & mask), KORRIN_POSITIONS_CURRENT);
     if (k > target.cursor) target.cursor = k;
-    box(target);
     return k;
 }
 

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "brush/point_boxes.h"
 #include "korrin_host_services.h"
 #include "vanticAPI.h"
 
@@ -50,9 +49,6 @@ public:
     const double *at(int32_t t, int32_t i) const { return slot(targets_[static_cast<size_t>(t)], i); }
     // Point i sits at positions(t) + 3 * (i & slotMask(t)).
     size_t slotMask(int32_t t) const { return targets_[static_cast<size_t>(t)].mask; }
-    // For a whole snapshot once every point of target t is read: the boxes of its points (see
-    // point_boxes.h), made as they were read. Null otherwise, or when there was no memory for them.
-    const PointBox *boxes(int32_t t) const;
     // Point i (0 <= i < pointCount) of target t; read before (and within the window, if one is kept)
     // unless positions(t) is null.
     void position(int32_t t, int32_t i, double *out) const;
@@ -66,17 +62,12 @@ private:
         int32_t cursor;  // how far the reading has come: list entries, or points for Read::All
         double *xyz;     // 3 doubles a slot; point i sits in slot i & mask
         size_t mask;
-        double *boxMemory;  // for a whole snapshot: the boxes of points [0, boxed), made in this memory
-        PointBox *boxes;
-        int32_t boxed;
     };
     static double *slot(const Target &target, int32_t i) {
         return target.xyz + 3 * (static_cast<size_t>(i) & target.mask);
     }
     Target &entry(int32_t t);
     bool allocate(Target &target);
-    // Boxes the points read so far, up to the last whole box (every one once all are read).
-    void box(Target &target);
 
     std::vector<Target> targets_;
     bool whole_;

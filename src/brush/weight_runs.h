@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "brush/point_boxes.h"
 #include "brush/vector_width.h"
 
 namespace vantic {
@@ -26,14 +25,6 @@ struct FalloffShape {
 
 // weights[i] = the falloff of |P_i - centre| (0 at or beyond R) for n points P_i in a row (x, y, z each).
 void WeighStraightRun(const FalloffShape &falloff, const double *centre, const double *xyz, size_t n, double *weights);
-
-// The same, given the boxes of the points (see point_boxes.h; null: none), that pass over the points of
-// every box that lies beyond R without reading them: their weights are 0 all the same.
-void WeighStraightRun(const FalloffShape &falloff, const double *centre, const double *xyz, const PointBox *boxes,
-                      size_t n, double *weights);
-
-// True when every point of box is at R or beyond from centre as the weights measure it (and weighs 0).
-bool BoxBeyond(const FalloffShape &falloff, const PointBox &box, const double *centre);
 
 // The same at a given width, for tests; false (nothing written) when the processor lacks it.
 bool WeighStraightRunWith(VectorWidth width, const FalloffShape &falloff, const double *centre,
