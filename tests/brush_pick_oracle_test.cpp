@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -564,6 +565,29 @@ TEST(StripSurvivor, EveryWidthStopsWhereThePrefilterDoes) {
     }
     EXPECT_GT(stopped, 1000);
     EXPECT_GT(ranThrough, 300);
+}
+
+// The environment caps the width the kernels run at, and nothing else does.
+TEST(VectorWidthCap, TheWidestTheProcessorRunsWithinTheCap) {
+    using vantic::VectorWidth;
+    const VectorWidth widest = vantic::Runs(VectorWidth::kAvx512) ? VectorWidth::kAvx512
+                               : vantic::Runs(VectorWidth::kAvx2) ? VectorWidth::kAvx2
+                                                                 : VectorWidth::kBaseline;
+    auto capped = [&](VectorWidth cap) { return cap < widest ? cap : widest; };
+    const struct {
+        const char *value;
+        VectorWidth expected;
+    } cases[] = {{"baseline", VectorWidth::kBaseline}, {"avx2", capped(VectorWidth::kAvx2)},
+                 {"avx512", widest},                   {"AVX2", widest},
+                 {"", widest},                         {nullptr, widest}};
+    for (const auto &c : cases) {
+        if (c.value)
+            setenv("VANTIC_VECTOR_WIDTH", c.value, 1);
+        else
+            unsetenv("VANTIC_VECTOR_WIDTH");
+        EXPECT_EQ(vantic::WidestWidth(), c.expected) << (c.value ? c.value : "(unset)");
+    }
+    unsetenv("VANTIC_VECTOR_WIDTH");
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "brush/vector_width.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
 namespace vantic {
 
 bool Runs(VectorWidth width) {
@@ -19,6 +23,17 @@ bool Runs(VectorWidth width) {
         default:
             return false;
     }
+}
+
+VectorWidth WidestWidth() {
+    VectorWidth allowed = VectorWidth::kAvx512;
+    if (const char *cap = std::getenv("VANTIC_VECTOR_WIDTH")) {
+        if (std::strcmp(cap, "baseline") == 0) allowed = VectorWidth::kBaseline;
+        if (std::strcmp(cap, "avx2") == 0) allowed = VectorWidth::kAvx2;
+    }
+    for (VectorWidth width : {VectorWidth::kAvx512, VectorWidth::kAvx2})
+        if (width <= allowed && Runs(width)) return width;
+    return VectorWidth::kBaseline;
 }
 
 }  // namespace vantic

@@ -21,6 +21,12 @@ enum class VectorWidth : int32_t { kBaseline = 0, kAvx2 = 1, kAvx512 = 2 };
 // Whether this processor runs code built for width.
 bool Runs(VectorWidth width);
 
+// The widest width this processor runs, no wider than the environment variable VANTIC_VECTOR_WIDTH
+// allows when it is set to "baseline", "avx2" or "avx512" (any other value is ignored). Every width
+// gives the same results, so the variable changes only the speed: it lets a user time the widths a
+// processor without the wider ones would run, or step round a fault in one.
+VectorWidth WidestWidth();
+
 // One loop built at every width; the widths a processor lacks are never called.
 template <class Function>
 struct WidthKernels {
@@ -33,11 +39,9 @@ struct WidthKernels {
             default: return baseline;
         }
     }
-    // The widest this processor runs, found once.
+    // The widest this processor runs (within VANTIC_VECTOR_WIDTH), found once.
     Function widest() const {
-        static const VectorWidth chosen = Runs(VectorWidth::kAvx512) ? VectorWidth::kAvx512
-                                          : Runs(VectorWidth::kAvx2) ? VectorWidth::kAvx2
-                                                                     : VectorWidth::kBaseline;
+        static const VectorWidth chosen = WidestWidth();
         return at(chosen);
     }
 };
