@@ -1,5 +1,6 @@
 // Built with -fno-math-errno: a square root that could set errno is not vectorised, and the roots here
-// are of sums of squares, never of negative numbers.
+// are of sums of squares, never of negative numbers. And with -fno-trapping-math: a division that could
+// trap is not done in lanes that do not want it, so widths without masks would not vectorise the loop.
 #include "brush/weight_runs.h"
 
 #include <cmath>
