@@ -77,17 +77,18 @@ public:
         constexpr int A = (K + 1) % 3, B = (K + 2) % 3;
         const double o0 = origin_[0], o1 = origin_[1], o2 = origin_[2];
         const double vk = vk_, va = va_, vb = vb_, sign = sign_;
-        uint64_t top = 0;
+        // Signed: with the sign bit cleared they order alike, and every width compares signed integers.
+        int64_t top = 0;
         for (size_t j = 0; j < n; ++j) {
             const double d[3] = {xyz[3 * j] - o0, xyz[3 * j + 1] - o1, xyz[3 * j + 2] - o2};
             xy[2 * j] = sign * (vk * d[A] - va * d[K]);
             xy[2 * j + 1] = vk * d[B] - vb * d[K];
             for (int c = 0; c < 3; ++c) {
-                const uint64_t bits = std::bit_cast<uint64_t>(d[c]) & kMagnitude;
+                const int64_t bits = std::bit_cast<int64_t>(d[c]) & kMagnitude;
                 top = bits > top ? bits : top;
             }
         }
-        return top;
+        return static_cast<uint64_t>(top);
     }
     static double RunReach(uint64_t top) {
         return top <= std::bit_cast<uint64_t>(kLargest) ? std::bit_cast<double>(top) : -1.0;
@@ -106,7 +107,7 @@ public:
 
 private:
     static constexpr double kLargest = 0x1p250;  // beyond it the products could leave the double range
-    static constexpr uint64_t kMagnitude = ~(uint64_t{1} << 63);  // all bits but the sign
+    static constexpr int64_t kMagnitude = INT64_MAX;  // all bits but the sign
 
     const double *origin_;
     int k_, a_, b_;             // the direction's largest axis and the two after it, cyclically
