@@ -123,15 +123,15 @@ void BM_RbfSolveBesideEigen(benchmark::State &state) {
                          loaded.function<vantic_DeleteRbf_t>("vantic_DeleteRbf"),
                          loaded.function<vantic_RbfSolve_t>("vantic_RbfSolve")};
     SolveBesideEigen(state, f, static_cast<int>(state.range(0)));
-    state.SetLabel(vantic::ColumnKernelName(vantic::ActiveColumnKernel()));
+    state.SetLabel(vantic::VectorWidthName(vantic::ActiveColumnWidth()));
 }
 BENCHMARK(BM_RbfSolveBesideEigen)->Arg(500)->Arg(1000)->Arg(2000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Every kernel this processor runs, forced in the linked copy (argument 0: 0 baseline, 1 AVX2, 2 AVX-512).
 void BM_RbfKernelBesideEigen(benchmark::State &state) {
-    const auto kernel = static_cast<vantic::ColumnKernel>(state.range(0));
-    const vantic::ColumnKernel before = vantic::ActiveColumnKernel();
-    if (!vantic::ForceColumnKernel(kernel)) {
+    const auto kernel = static_cast<vantic::VectorWidth>(state.range(0));
+    const vantic::VectorWidth before = vantic::ActiveColumnWidth();
+    if (!vantic::ForceColumnWidth(kernel)) {
         state.SkipWithError("this processor does not run the kernel");
         for (auto _ : state) {
         }
@@ -139,8 +139,8 @@ void BM_RbfKernelBesideEigen(benchmark::State &state) {
     }
     SolveBesideEigen(state, RbfFunctions{&vantic_CreateRbf, &vantic_DeleteRbf, &vantic_RbfSolve},
                      static_cast<int>(state.range(1)));
-    state.SetLabel(vantic::ColumnKernelName(kernel));
-    vantic::ForceColumnKernel(before);
+    state.SetLabel(vantic::VectorWidthName(kernel));
+    vantic::ForceColumnWidth(before);
 }
 BENCHMARK(BM_RbfKernelBesideEigen)
     ->ArgsProduct({{0, 1, 2}, {500, 1000, 2000}})

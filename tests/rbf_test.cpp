@@ -313,8 +313,8 @@ TEST(Rbf, WeightsAgreeWithEigenOnWellConditionedSystems) {
 
 // ---- every kernel of the linked copy against the plain decomposition ----
 
-constexpr vantic::ColumnKernel kKernels[] = {vantic::ColumnKernel::kBaseline, vantic::ColumnKernel::kAvx2,
-                                             vantic::ColumnKernel::kAvx512};
+constexpr vantic::VectorWidth kKernels[] = {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2,
+                                            vantic::VectorWidth::kAvx512};
 
 // Solves a with the linked copy under one kernel; the matrix is left in a as the solve leaves it.
 struct KernelSolve {
@@ -322,9 +322,9 @@ struct KernelSolve {
     std::vector<double> x;
 };
 
-KernelSolve SolveWithKernel(vantic::ColumnKernel kernel, Matrix &a) {
-    const vantic::ColumnKernel before = vantic::ActiveColumnKernel();
-    EXPECT_TRUE(vantic::ForceColumnKernel(kernel));
+KernelSolve SolveWithKernel(vantic::VectorWidth kernel, Matrix &a) {
+    const vantic::VectorWidth before = vantic::ActiveColumnWidth();
+    EXPECT_TRUE(vantic::ForceColumnWidth(kernel));
     const int32_t n = static_cast<int32_t>(a.size());
     Rbf *rbf = vantic_CreateRbf(n);
     for (int32_t i = 0; i < n; ++i) {
@@ -338,7 +338,7 @@ KernelSolve SolveWithKernel(vantic::ColumnKernel kernel, Matrix &a) {
     a = Entries(rbf);
     out.x = Weights(rbf);
     vantic_DeleteRbf(rbf);
-    vantic::ForceColumnKernel(before);
+    vantic::ForceColumnWidth(before);
     return out;
 }
 
@@ -347,9 +347,9 @@ KernelSolve SolveWithKernel(vantic::ColumnKernel kernel, Matrix &a) {
 void ExpectEveryKernelMatchesPlain(const Matrix &a) {
     Matrix plainFactors = a;
     const Plain plain = PlainSolve(plainFactors);
-    for (vantic::ColumnKernel kernel : kKernels) {
-        if (!vantic::ColumnKernelSupported(kernel)) continue;
-        SCOPED_TRACE(vantic::ColumnKernelName(kernel));
+    for (vantic::VectorWidth kernel : kKernels) {
+        if (!vantic::Runs(kernel)) continue;
+        SCOPED_TRACE(vantic::VectorWidthName(kernel));
         Matrix factors = a;
         const KernelSolve got = SolveWithKernel(kernel, factors);
         EXPECT_EQ(got.solved, plain.solved);
@@ -367,11 +367,11 @@ Matrix SingularAt(size_t n, size_t s, uint64_t seed) {
 }
 
 TEST(RbfKernels, TheWidestSupportedKernelIsChosen) {
-    vantic::ColumnKernel widest = vantic::ColumnKernel::kBaseline;
-    for (vantic::ColumnKernel kernel : kKernels)
-        if (vantic::ColumnKernelSupported(kernel)) widest = kernel;
-    EXPECT_EQ(vantic::ActiveColumnKernel(), widest);
-    RecordProperty("kernel", vantic::ColumnKernelName(widest));
+    vantic::VectorWidth widest = vantic::VectorWidth::kBaseline;
+    for (vantic::VectorWidth kernel : kKernels)
+        if (vantic::Runs(kernel)) widest = kernel;
+    EXPECT_EQ(vantic::ActiveColumnWidth(), widest);
+    RecordProperty("kernel", vantic::VectorWidthName(widest));
 }
 
 // Every size up to past two panels, then the panel, tile and row-block edges further on.

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "brush/ray_prefilter.h"
-#include "brush/vector_width.h"
+#include "geometry/vector_width.h"
 
 namespace vantic {
 

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "brush/vector_width.h"
+#include "geometry/vector_width.h"
 
 namespace vantic {
 

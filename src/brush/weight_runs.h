@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "brush/vector_width.h"
+#include "geometry/vector_width.h"
 
 namespace vantic {
 

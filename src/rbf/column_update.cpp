@@ -4,12 +4,6 @@
 #include <atomic>
 #include <cstring>
 
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#define VANTIC_X86_KERNELS 1
-#else
-#define VANTIC_X86_KERNELS 0
-#endif
-
 namespace vantic {
 
 namespace {
@@ -98,87 +92,41 @@ void BelowBaseline(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_
     SubtractBelow<Lanes2, 2, 4>(col, n, j0, j1, k0, k1);
 }
 
-#if VANTIC_X86_KERNELS
+#if VANTIC_WIDE_KERNELS
 // Four lanes, 16 registers: an 8 x 4 tile.
-__attribute__((target("avx2"))) void BelowAvx2(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_t k0,
-                                               int32_t k1) {
+VANTIC_AT_AVX2 void BelowAvx2(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_t k0, int32_t k1) {
     SubtractBelow<Lanes4, 2, 4>(col, n, j0, j1, k0, k1);
 }
 
 // Eight lanes, 32 registers: a 16 x 8 tile.
-__attribute__((target("avx512f"))) void BelowAvx512(double *const *col, int32_t n, int32_t j0, int32_t j1,
-                                                    int32_t k0, int32_t k1) {
+VANTIC_AT_AVX512 void BelowAvx512(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_t k0, int32_t k1) {
     SubtractBelow<Lanes8, 2, 8>(col, n, j0, j1, k0, k1);
 }
+
+constexpr WidthKernels<BelowKernel> kKernels{&BelowBaseline, &BelowAvx2, &BelowAvx512};
+#else
+constexpr WidthKernels<BelowKernel> kKernels{&BelowBaseline, nullptr, nullptr};
 #endif
 
 constexpr int32_t kUnchosen = -1;
-std::atomic<int32_t> g_kernel{kUnchosen};
-
-ColumnKernel WidestSupported() {
-    for (ColumnKernel k : {ColumnKernel::kAvx512, ColumnKernel::kAvx2})
-        if (ColumnKernelSupported(k)) return k;
-    return ColumnKernel::kBaseline;
-}
-
-BelowKernel KernelFunction(ColumnKernel kernel) {
-    switch (kernel) {
-#if VANTIC_X86_KERNELS
-        case ColumnKernel::kAvx2:
-            return &BelowAvx2;
-        case ColumnKernel::kAvx512:
-            return &BelowAvx512;
-#endif
-        default:
-            return &BelowBaseline;
-    }
-}
+std::atomic<int32_t> g_width{kUnchosen};
 
 }  // namespace
 
-bool ColumnKernelSupported(ColumnKernel kernel) {
-    switch (kernel) {
-        case ColumnKernel::kBaseline:
-            return true;
-#if VANTIC_X86_KERNELS
-        // The checks include the operating system's support for the wider registers.
-        case ColumnKernel::kAvx2:
-            __builtin_cpu_init();
-            return __builtin_cpu_supports("avx2");
-        case ColumnKernel::kAvx512:
-            __builtin_cpu_init();
-            return __builtin_cpu_supports("avx512f");
-#endif
-        default:
-            return false;
-    }
-}
-
-ColumnKernel ActiveColumnKernel() {
-    int32_t chosen = g_kernel.load(std::memory_order_relaxed);
+VectorWidth ActiveColumnWidth() {
+    int32_t chosen = g_width.load(std::memory_order_relaxed);
     if (chosen == kUnchosen) {
-        // Threads racing here choose the same kernel.
-        chosen = static_cast<int32_t>(WidestSupported());
-        g_kernel.store(chosen, std::memory_order_relaxed);
+        // Threads racing here choose the same width.
+        chosen = static_cast<int32_t>(WidestWidth());
+        g_width.store(chosen, std::memory_order_relaxed);
     }
-    return static_cast<ColumnKernel>(chosen);
+    return static_cast<VectorWidth>(chosen);
 }
 
-bool ForceColumnKernel(ColumnKernel kernel) {
-    if (!ColumnKernelSupported(kernel)) return false;
-    g_kernel.store(static_cast<int32_t>(kernel), std::memory_order_relaxed);
+bool ForceColumnWidth(VectorWidth width) {
+    if (!Runs(width)) return false;
+    g_width.store(static_cast<int32_t>(width), std::memory_order_relaxed);
     return true;
-}
-
-const char *ColumnKernelName(ColumnKernel kernel) {
-    switch (kernel) {
-        case ColumnKernel::kAvx2:
-            return "avx2";
-        case ColumnKernel::kAvx512:
-            return "avx512";
-        default:
-            return "baseline";
-    }
 }
 
 void SubtractColumnProducts(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_t k0, int32_t k1) {
@@ -193,7 +141,7 @@ void SubtractColumnProducts(double *const *col, int32_t n, int32_t j0, int32_t j
             for (int32_t i = k + 1; i < k1; ++i) target[i] = target[i] - source[i] * m;
         }
     }
-    KernelFunction(ActiveColumnKernel())(col, n, j0, j1, k0, k1);
+    kKernels.at(ActiveColumnWidth())(col, n, j0, j1, k0, k1);
 }
 
 }  // namespace vantic

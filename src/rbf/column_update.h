@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "geometry/vector_width.h"
+
 namespace vantic {
 
 // For every column j in [j0, j1) and row i > k: col[j][i] -= col[k][i] * col[j][k], for k = k0 ... k1-1
@@ -13,22 +15,13 @@ namespace vantic {
 // Needs k1 <= j0: the multipliers col[j][k] are final once the rows above them are done.
 void SubtractColumnProducts(double *const *col, int32_t n, int32_t j0, int32_t j1, int32_t k0, int32_t k1);
 
-// The vector width the bulk of the update runs at. Every kernel gives the same bits: the rows of a
-// column are independent, and each entry takes its products in the same order with a separate multiply
-// and subtract.
-enum class ColumnKernel : int32_t { kBaseline = 0, kAvx2 = 1, kAvx512 = 2 };
+// The vector width the bulk of the update runs at: the widest one (see WidestWidth), chosen at the
+// first update. Every width gives the same bits: the rows of a column are independent, and each entry
+// takes its products in the same order with a separate multiply and subtract.
+VectorWidth ActiveColumnWidth();
 
-// Whether this processor (and its operating system) runs the kernel.
-bool ColumnKernelSupported(ColumnKernel kernel);
-
-// The kernel in use: the widest supported one, chosen at the first update.
-ColumnKernel ActiveColumnKernel();
-
-// For tests and benchmarks of this copy of the module: use kernel from now on. False, and no change,
+// For tests and benchmarks of this copy of the module: use width from now on. False, and no change,
 // when the processor does not run it.
-bool ForceColumnKernel(ColumnKernel kernel);
-
-// "baseline", "avx2" or "avx512".
-const char *ColumnKernelName(ColumnKernel kernel);
+bool ForceColumnWidth(VectorWidth width);
 
 }  // namespace vantic

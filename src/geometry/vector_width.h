@@ -1,7 +1,7 @@
-// The vector widths a bulk loop over points may be built for, and the choice of the widest one the
-// processor (and its operating system) runs. A loop is written once and built at each width by
-// inlining it into a function per width; every width gives the bits of the plain loop, since each lane
-// does the plain loop's operations in its order (contraction stays off at every width).
+// The vector widths a bulk loop may be built for, and the choice of the widest one the processor (and
+// its operating system) runs. A loop is written once and built at each width by inlining it into a
+// function per width; every width gives the bits of the plain loop, since each lane does the plain
+// loop's operations in its order (contraction stays off at every width).
 #pragma once
 
 #include <cstdint>
@@ -21,8 +21,11 @@ enum class VectorWidth : int32_t { kBaseline = 0, kAvx2 = 1, kAvx512 = 2 };
 // Whether this processor runs code built for width.
 bool Runs(VectorWidth width);
 
+// "baseline", "avx2" or "avx512".
+const char *VectorWidthName(VectorWidth width);
+
 // The widest width this processor runs, no wider than the environment variable VANTIC_VECTOR_WIDTH
-// allows when it is set to "baseline", "avx2" or "avx512" (any other value is ignored). Every width
+// allows when it is set to one of their names (any other value is ignored). Every width
 // gives the same results, so the variable changes only the speed: it lets a user time the widths a
 // processor without the wider ones would run, or step round a fault in one.
 VectorWidth WidestWidth();

@@ -1,8 +1,7 @@
-#include "brush/vector_width.h"
+#include "geometry/vector_width.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
 namespace vantic {
 
@@ -25,13 +24,21 @@ bool Runs(VectorWidth width) {
     }
 }
 
-VectorWidth WidestWidth() {
-    VectorWidth allowed = VectorWidth::kAvx512;
-    if (const char *cap = std::getenv("VANTIC_VECTOR_WIDTH")) {
-        if (std::strcmp(cap, "baseline") == 0) allowed = VectorWidth::kBaseline;
-        if (std::strcmp(cap, "avx2") == 0) allowed = VectorWidth::kAvx2;
+const char *VectorWidthName(VectorWidth width) {
+    switch (width) {
+        case VectorWidth::kAvx2: return "avx2";
+        case VectorWidth::kAvx512: return "avx512";
+        default: return "baseline";
     }
-    for (VectorWidth width : {VectorWidth::kAvx512, VectorWidth::kAvx2})
+}
+
+VectorWidth WidestWidth() {
+    constexpr VectorWidth kWidestFirst[] = {VectorWidth::kAvx512, VectorWidth::kAvx2, VectorWidth::kBaseline};
+    VectorWidth allowed = VectorWidth::kAvx512;
+    if (const char *cap = std::getenv("VANTIC_VECTOR_WIDTH"))
+        for (VectorWidth width : kWidestFirst)
+            if (std::strcmp(cap, VectorWidthName(width)) == 0) allowed = width;
+    for (VectorWidth width : kWidestFirst)
         if (width <= allowed && Runs(width)) return width;
     return VectorWidth::kBaseline;
 }
