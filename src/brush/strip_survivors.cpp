@@ -28,8 +28,10 @@ struct Register {
     }
 
 private:
+    // Vectors pass by reference only: by value they would take the calling convention of a width.
     template <size_t... J>
-    [[gnu::always_inline]] static void Deal(Lanes low, Lanes high, Lanes &x, Lanes &y, std::index_sequence<J...>) {
+    [[gnu::always_inline]] static void Deal(const Lanes &low, const Lanes &high, Lanes &x, Lanes &y,
+                                            std::index_sequence<J...>) {
         x = __builtin_shufflevector(low, high, (2 * J)...);
         y = __builtin_shufflevector(low, high, (2 * J + 1)...);
     }
