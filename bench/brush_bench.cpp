@@ -8,6 +8,8 @@
 //   - BaselineScreen: every point fetched and projected once, and every polygon's corners read once.
 //     The floor of the screen-space pick, of a mode-0 press that picks on screen (screen pick +
 //     straight weights + drawn brush) and of a box drag.
+// The kernels run at the widest vector width the processor runs (printed above the summary);
+// VANTIC_VECTOR_WIDTH=avx2 or baseline times what a processor without the wider registers runs.
 // On a machine whose speed wanders, run repetitions interleaved at random, so that a drift touches the
 // floors and the events alike (the summary takes each one's median repetition):
 //   brush_bench --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true --benchmark_min_time=0.1
@@ -22,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "geometry/vector_width.h"
 #include "loading/plugin_host.h"
 #include "model/host.h"
 #include "model/mesh.h"
@@ -198,7 +201,9 @@ public:
         }
     }
     void summary() const {
-        std::printf("\n%-32s %12s  %-28s %8s\n", "event", "CPU ms", "floor", "ratio");
+        // The module's copy linked here chooses as the loaded one does, on the same processor.
+        std::printf("\nvector width: %s\n", vantic::VectorWidthName(vantic::WidestWidth()));
+        std::printf("%-32s %12s  %-28s %8s\n", "event", "CPU ms", "floor", "ratio");
         for (const std::string &name : Registered()) {
             auto floor = FloorOf().find(name);
             if (floor == FloorOf().end() || !times_.count(name)) continue;
