@@ -567,6 +567,18 @@ TEST(StripSurvivor, EveryWidthStopsWhereThePrefilterDoes) {
     EXPECT_GT(ranThrough, 300);
 }
 
+// Sets (or, with null, removes) a variable of this process's environment.
+void SetEnvironment(const char *name, const char *value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");  // an empty value removes it there
+#else
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
+}
+
 // The environment caps the width the kernels run at, and nothing else does.
 TEST(VectorWidthCap, TheWidestTheProcessorRunsWithinTheCap) {
     using vantic::VectorWidth;
@@ -581,13 +593,10 @@ TEST(VectorWidthCap, TheWidestTheProcessorRunsWithinTheCap) {
                  {"avx512", widest},                   {"AVX2", widest},
                  {"", widest},                         {nullptr, widest}};
     for (const auto &c : cases) {
-        if (c.value)
-            setenv("VANTIC_VECTOR_WIDTH", c.value, 1);
-        else
-            unsetenv("VANTIC_VECTOR_WIDTH");
+        SetEnvironment("VANTIC_VECTOR_WIDTH", c.value);
         EXPECT_EQ(vantic::WidestWidth(), c.expected) << (c.value ? c.value : "(unset)");
     }
-    unsetenv("VANTIC_VECTOR_WIDTH");
+    SetEnvironment("VANTIC_VECTOR_WIDTH", nullptr);
 }
 
 }  // namespace
