@@ -15,6 +15,7 @@
 #include "brush/brush.h"
 #include "brush/tool_modes.h"
 #include "brush/weight_runs.h"
+#include "brush/world_radius.h"
 #include "geometry/vec3_ops.h"
 #include "brush_scene.h"
 #include "linked_module.h"
@@ -291,6 +292,41 @@ TEST_F(Weights, ToolDragReadsEachPointOnceAndSeesMovedPoints) {
                       0)
                 << "shift " << shift << ", pick " << pickMode << ", mode " << weightMode;
         }
+}
+
+// A client's call reads the points from the host in batches: every weight, in batches whole and cut
+// short, equals the point-by-point loop's, whatever the count.
+TEST_F(Weights, StraightWeightsFromTheHostAsThePointByPointLoop) {
+    char name[256] = {};  // the linked copy, for the world radius the module uses
+    ASSERT_EQ(korrinEntry(name, &vhost::FindService, scene.host.version, scene.host.kind), 0);
+    const std::vector<int32_t> sides = {2, 7, 8, 12, 15};  // 9, 64, 81, 169 and 256 points
+    std::vector<MeshData> meshes;
+    for (int32_t side : sides) {
+        meshes.push_back(vhost::MakeGrid(side, side, 3.0 * R, 3.0 * R));
+        scene.addTarget("grid", meshes.back());
+    }
+    b->falloff = 0.7;
+    hit(b->targetIds[0], 0);
+    const double centre[3] = {0.3 * R, -0.2 * R, 0.1 * R};
+    std::copy(centre, centre + 3, b->hitPosition);
+    for (size_t t = 0; t < meshes.size(); ++t) std::fill_n(b->weights[t], meshes[t].points.size(), -9.0);
+    scene.calculateWeights();
+    const double r = vantic::BrushWorldRadius(*b);
+    const vantic::FalloffShape shape{r, 1.0 / r, 1.0 - b->falloff};
+    for (size_t t = 0; t < meshes.size(); ++t) {
+        const std::vector<vhost::Vec3> &points = meshes[t].points;
+        const std::vector<double> got = scene.weights(static_cast<int32_t>(t), points.size());
+        int32_t inside = 0;
+        for (size_t i = 0; i < points.size(); ++i) {
+            const double p[3] = {points[i][0], points[i][1], points[i][2]};
+            const double d = vantic::geo::Distance(p, centre);
+            const double expected = d < r ? shape.weight(d) : 0.0;
+            inside += expected > 0.0;
+            ASSERT_EQ(std::memcmp(&got[i], &expected, sizeof expected), 0) << "side " << sides[t] << " point " << i;
+        }
+        EXPECT_GT(inside, 0) << sides[t];
+        EXPECT_LT(inside, static_cast<int32_t>(points.size())) << sides[t];
+    }
 }
 
 TEST_F(Weights, HitPolygonOutsideTheTargetWalksNothing) {

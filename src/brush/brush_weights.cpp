@@ -164,14 +164,17 @@ void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
         const double *xyz = reader.points ? reader.points->positions(reader.t) : nullptr;
         const double *centre = brush->hitPosition;
         if (xyz) return WeighStraightRun(falloff, centre, xyz, n > 0 ? static_cast<size_t>(n) : 0, weights);
-        // Point by point from the host: the reader's choice and the service are fixed for the loop.
+        // From the host a batch at a time: each point is read once, in order, and the batch, still in
+        // cache, is weighed by the vector loop rather than point by point between the host calls.
         auto *const read = FX(fxMeshPoint);
         const KorrinItem target = reader.target;
-        for (int32_t i = 0; i < n; ++i) {
-            double p[3];
-            read(target, i, p, KORRIN_POSITIONS_CURRENT);
-            const double d = geo::Distance(p, centre);
-            weights[i] = d < falloff.radius ? falloff.weight(d) : 0.0;
+        constexpr int32_t kBatch = 64;
+        double batch[3 * kBatch];
+        for (int32_t first = 0, count; first < n; first += count) {
+            count = n - first < kBatch ? n - first : kBatch;
+            for (int32_t j = 0; j < count; ++j)
+                read(target, first + j, batch + 3 * j, KORRIN_POSITIONS_CURRENT);
+            WeighStraightRun(falloff, centre, batch, static_cast<size_t>(count), weights + first);
         }
     });
 }
