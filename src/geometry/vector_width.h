@@ -25,9 +25,9 @@ bool Runs(VectorWidth width);
 const char *VectorWidthName(VectorWidth width);
 
 // The widest width this processor runs, no wider than the environment variable VANTIC_VECTOR_WIDTH
-// allows when it is set to one of their names (any other value is ignored). Every width
-// gives the same results, so the variable changes only the speed: it lets a user time the widths a
-// processor without the wider ones would run, or step round a fault in one.
+// allows when it holds one of the names above (any other value is ignored). Every width gives the
+// same results, so the variable changes only the speed: it lets a user time the widths a processor
+// without the wider ones would run, or step round a fault in one.
 VectorWidth WidestWidth();
 
 // One loop built at every width; the widths a processor lacks are never called.
