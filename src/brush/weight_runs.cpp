@@ -3,6 +3,7 @@
 // trap is not done in lanes that do not want it, so widths without masks would not vectorise the loop.
 #include "brush/weight_runs.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vantic {
@@ -49,6 +50,20 @@ constexpr WidthKernels<RunFunction> kKernels{&RunBaseline, nullptr, nullptr};
 void WeighStraightRun(const FalloffShape &falloff, const double *centre, const double *xyz, size_t n,
                       double *weights) {
     kKernels.widest()(falloff, centre, xyz, n, weights);
+}
+
+void WeighStraightRows(const FalloffShape &falloff, const double *centre, const double *xyz, const ChunkBox *boxes,
+                       size_t n, double *weights) {
+    if (!boxes) return WeighStraightRun(falloff, centre, xyz, n, weights);
+    size_t pending = 0;  // the runs from here on are weighed in one stretch when it ends
+    for (size_t first = 0; first < n; first += kBoxChunk) {
+        if (!ChunkIsBeyond(boxes[first / kBoxChunk], centre, falloff.radius)) continue;
+        const size_t end = n - first < kBoxChunk ? n : first + kBoxChunk;
+        if (pending < first) WeighStraightRun(falloff, centre, xyz + 3 * pending, first - pending, weights + pending);
+        std::fill(weights + first, weights + end, 0.0);
+        pending = end;
+    }
+    if (pending < n) WeighStraightRun(falloff, centre, xyz + 3 * pending, n - pending, weights + pending);
 }
 
 bool WeighStraightRunWith(VectorWidth width, const FalloffShape &falloff, const double *centre,
