@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "brush/side_codes.h"
 #include "brush_scene.h"
 #include "host_service.h"
 
@@ -327,3 +328,37 @@ INSTANTIATE_TEST_SUITE_P(Views, ScreenMeasures,
                          [](const auto &info) { return std::string(brushtest::Name(info.param.view)); });
 
 }  // namespace
+
+// The side codes at every width against the test written out point by point: points exactly at the
+// square's sides and an ulp either way, on the mouse, infinite or not numbers, for squares of no
+// width, of subnormal width and without end, and counts that leave every width a tail.
+TEST(SideCodes, EveryWidthCodesAsThePointByPointTest) {
+    const double mouse[3] = {320.25, -17.5, 0.0};
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    for (double half : {0.0, 1.0, 2.5, 0x1p-1060, inf}) {
+        std::vector<double> offsets = {0.0, -0.0, half, -half, 3 * half + 1, -(3 * half + 1), inf, -inf, nan};
+        for (double h : {half, -half}) offsets.insert(offsets.end(), {std::nextafter(h, inf), std::nextafter(h, -inf)});
+        std::vector<double> xs, ys;
+        for (double dx : offsets)
+            for (double dy : offsets) {
+                xs.push_back(mouse[0] + dx);
+                ys.push_back(mouse[1] + dy);
+            }
+        for (size_t n : {xs.size(), xs.size() - 1, size_t{3}, size_t{0}}) {
+            std::vector<uint8_t> expected(n);
+            for (size_t i = 0; i < n; ++i) {
+                unsigned code = 0;
+                if (mouse[0] - xs[i] > half) code |= 1;
+                if (xs[i] - mouse[0] > half) code |= 2;
+                if (mouse[1] - ys[i] > half) code |= 4;
+                if (ys[i] - mouse[1] > half) code |= 8;
+                expected[i] = static_cast<uint8_t>(code);
+            }
+            for (auto width : {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2, vantic::VectorWidth::kAvx512}) {
+                std::vector<uint8_t> got(n, 0xff);
+                if (!vantic::SideCodesWith(width, xs.data(), ys.data(), n, mouse, half, got.data())) continue;
+                EXPECT_EQ(got, expected) << "half " << half << " n " << n << " width " << static_cast<int>(width);
+            }
+        }
+    }
+}
