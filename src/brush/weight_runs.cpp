@@ -55,15 +55,19 @@ void WeighStraightRun(const FalloffShape &falloff, const double *centre, const d
 void WeighStraightRows(const FalloffShape &falloff, const double *centre, const double *xyz, const ChunkBox *boxes,
                        size_t n, double *weights) {
     if (!boxes) return WeighStraightRun(falloff, centre, xyz, n, weights);
-    size_t pending = 0;  // the runs from here on are weighed in one stretch when it ends
-    for (size_t first = 0; first < n; first += kBoxChunk) {
-        if (!ChunkIsBeyond(boxes[first / kBoxChunk], centre, falloff.radius)) continue;
-        const size_t end = n - first < kBoxChunk ? n : first + kBoxChunk;
-        if (pending < first) WeighStraightRun(falloff, centre, xyz + 3 * pending, first - pending, weights + pending);
-        std::fill(weights + first, weights + end, 0.0);
-        pending = end;
+    auto beyond = [&](size_t first) { return ChunkIsBeyond(boxes[first / kBoxChunk], centre, falloff.radius); };
+    // Stretches of runs alike, each filled or weighed in one call.
+    for (size_t first = 0; first < n;) {
+        const bool passed = beyond(first);
+        size_t end = first;
+        do end = n - end < kBoxChunk ? n : end + kBoxChunk;
+        while (end < n && beyond(end) == passed);
+        if (passed)
+            std::fill(weights + first, weights + end, 0.0);
+        else
+            WeighStraightRun(falloff, centre, xyz + 3 * first, end - first, weights + first);
+        first = end;
     }
-    if (pending < n) WeighStraightRun(falloff, centre, xyz + 3 * pending, n - pending, weights + pending);
 }
 
 bool WeighStraightRunWith(VectorWidth width, const FalloffShape &falloff, const double *centre,
