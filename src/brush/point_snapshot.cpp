@@ -7,7 +7,11 @@
 
 namespace vantic {
 
-PointSnapshot::PointSnapshot(const Brush *brush, bool whole) : whole_(whole), meshPoint_(FX(fxMeshPoint)) {
+PointSnapshot::PointSnapshot(const Brush *brush, bool whole)
+    : whole_(whole),
+      // Only a weighting by straight distance passes over runs by their boxes.
+      boxing_(whole && brush && brush->weightMode == VANTIC_WEIGHTS_DISTANCE),
+      meshPoint_(FX(fxMeshPoint)) {
     const int32_t count = brush && brush->targetIds ? ReachableTargets(brush, OwnArrays(brush)) : 0;
     targets_.reserve(static_cast<size_t>(count));
     for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}, nullptr, 0, false});
@@ -38,7 +42,7 @@ bool PointSnapshot::allocate(Target &target) {
 }
 
 void PointSnapshot::boxRead(Target &target) {
-    if (!whole_ || target.noBoxes || !target.xyz || target.mask != ~size_t{0}) return;
+    if (!boxing_ || target.noBoxes || !target.xyz || target.mask != ~size_t{0}) return;
     const size_t count = static_cast<size_t>(target.count), read = static_cast<size_t>(target.cursor);
     // Whole runs as they complete; the last, shorter one once every point is read.
     const size_t end = read == count ? read : read / kBoxChunk * kBoxChunk;

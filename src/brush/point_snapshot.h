@@ -48,8 +48,9 @@ public:
     // x, y, z of point i of target t, read before (and within the window, if one is kept); positions(t)
     // must not be null.
     const double *at(int32_t t, int32_t i) const { return slot(targets_[static_cast<size_t>(t)], i); }
-    // The boxes around every kBoxChunk points of target t in a whole snapshot, made as the points
-    // were read; null until every point is read, or when there was no memory for them.
+    // The boxes around every kBoxChunk points of target t in a whole snapshot for a brush weighting
+    // by straight distance, made as the points were read; null until every point is read, for any
+    // other snapshot, or when there was no memory for them.
     const ChunkBox *boxes(int32_t t) const {
         const Target &target = targets_[static_cast<size_t>(t)];
         return target.count >= 0 && target.boxed == static_cast<size_t>(target.count) ? target.boxes : nullptr;
@@ -83,6 +84,7 @@ private:
 
     std::vector<Target> targets_;
     bool whole_;
+    bool boxing_;  // boxes are made (a whole snapshot for straight weights)
     fxMeshPoint_fn *meshPoint_;
 };
 
