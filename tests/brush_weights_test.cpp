@@ -475,10 +475,12 @@ TEST(ChunkBoxes, EveryWidthBoxesAsThePointByPointMinimaAndMaxima) {
                     expected[c].low[k] = low;
                     expected[c].high[k] = high;
                 }
-            for (auto width : {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2, vantic::VectorWidth::kAvx512}) {
+            for (auto width :
+                 {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2, vantic::VectorWidth::kAvx512}) {
                 std::vector<vantic::ChunkBox> got(boxes, vantic::ChunkBox{{7, 7, 7}, {7, 7, 7}});
                 if (!vantic::BoxChunksWith(width, xyz.data(), n, got.data())) continue;
-                ASSERT_TRUE(boxes == 0 || std::memcmp(got.data(), expected.data(), boxes * sizeof(vantic::ChunkBox)) == 0)
+                const size_t bytes = boxes * sizeof(vantic::ChunkBox);
+                ASSERT_TRUE(boxes == 0 || std::memcmp(got.data(), expected.data(), bytes) == 0)
                     << "n " << n << " trial " << trial << " width " << static_cast<int>(width);
             }
         }
@@ -502,7 +504,7 @@ TEST(StraightWeightRuns, RunsBeyondTheBrushArePassedOverWithTheSameWeights) {
         }
         std::vector<vantic::ChunkBox> boxes((n + run - 1) / run);
         vantic::BoxChunks(xyz.data(), n, boxes.data());
-        vantic::WeighStraightRows(shape, centre, xyz.data(), boxes.data(), n, got.data());
+        vantic::WeighStraightRunBoxed(shape, centre, xyz.data(), boxes.data(), n, got.data());
         EXPECT_EQ(std::memcmp(got.data(), expected.data(), n * sizeof(double)), 0) << what;
     };
     // Run r lies along x at offset[r] from the centre's x (its points a little further out), the
@@ -512,7 +514,8 @@ TEST(StraightWeightRuns, RunsBeyondTheBrushArePassedOverWithTheSameWeights) {
         std::vector<double> xyz;
         for (size_t r = 0; r < offsets.size(); ++r)
             for (size_t i = 0; i < (r + 1 == offsets.size() ? last : run); ++i) {
-                const double x = centre[0] + offsets[r] + (offsets[r] < 0 ? -1.0 : 1.0) * static_cast<double>(i % 3) * R;
+                const double outwards = (offsets[r] < 0 ? -1.0 : 1.0) * static_cast<double>(i % 3) * R;
+                const double x = centre[0] + offsets[r] + outwards;
                 xyz.insert(xyz.end(), {x, centre[1], centre[2]});
             }
         return xyz;

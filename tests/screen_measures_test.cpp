@@ -354,7 +354,8 @@ TEST(SideCodes, EveryWidthCodesAsThePointByPointTest) {
                 if (ys[i] - mouse[1] > half) code |= 8;
                 expected[i] = static_cast<uint8_t>(code);
             }
-            for (auto width : {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2, vantic::VectorWidth::kAvx512}) {
+            for (auto width :
+                 {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2, vantic::VectorWidth::kAvx512}) {
                 std::vector<uint8_t> got(n, 0xff);
                 if (!vantic::SideCodesWith(width, xs.data(), ys.data(), n, mouse, half, got.data())) continue;
                 EXPECT_EQ(got, expected) << "half " << half << " n " << n << " width " << static_cast<int>(width);

@@ -164,7 +164,7 @@ void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
         const double *xyz = reader.points ? reader.points->positions(reader.t) : nullptr;
         const double *centre = brush->hitPosition;
         if (xyz)
-            return WeighStraightRows(falloff, centre, xyz, reader.points->boxes(reader.t),
+            return WeighStraightRunBoxed(falloff, centre, xyz, reader.points->boxes(reader.t),
                                      n > 0 ? static_cast<size_t>(n) : 0, weights);
         // From the host a batch at a time: each point is read once, in order, and the batch, still in
         // cache, is weighed by the vector loop rather than point by point between the host calls.

@@ -14,7 +14,8 @@ PointSnapshot::PointSnapshot(const Brush *brush, bool whole)
       meshPoint_(FX(fxMeshPoint)) {
     const int32_t count = brush && brush->targetIds ? ReachableTargets(brush, OwnArrays(brush)) : 0;
     targets_.reserve(static_cast<size_t>(count));
-    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}, nullptr, 0, false});
+    for (int32_t t = 0; t < count; ++t)
+        targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}, nullptr, 0, false});
 }
 
 PointSnapshot::~PointSnapshot() {

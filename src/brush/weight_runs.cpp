@@ -52,7 +52,7 @@ void WeighStraightRun(const FalloffShape &falloff, const double *centre, const d
     kKernels.widest()(falloff, centre, xyz, n, weights);
 }
 
-void WeighStraightRows(const FalloffShape &falloff, const double *centre, const double *xyz, const ChunkBox *boxes,
+void WeighStraightRunBoxed(const FalloffShape &falloff, const double *centre, const double *xyz, const ChunkBox *boxes,
                        size_t n, double *weights) {
     if (!boxes) return WeighStraightRun(falloff, centre, xyz, n, weights);
     auto beyond = [&](size_t first) { return ChunkIsBeyond(boxes[first / kBoxChunk], centre, falloff.radius); };

@@ -29,7 +29,7 @@ void WeighStraightRun(const FalloffShape &falloff, const double *centre, const d
 
 // The same, passing over every run of kBoxChunk points whose box (boxes[c] for points c * kBoxChunk
 // on; null: none known) lies wholly beyond R: its weights are 0 without a look at its points.
-void WeighStraightRows(const FalloffShape &falloff, const double *centre, const double *xyz, const ChunkBox *boxes,
+void WeighStraightRunBoxed(const FalloffShape &falloff, const double *centre, const double *xyz, const ChunkBox *boxes,
                        size_t n, double *weights);
 
 // The same at a given width, for tests; false (nothing written) when the processor lacks it.
