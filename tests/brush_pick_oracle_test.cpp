@@ -483,7 +483,7 @@ TEST(PlaneRuns, EveryWidthPlacesAsThePointByPointLoop) {
         if (n % 7 == 0) d[(n + 1) % 3] = -0.0;
         const vantic::RayPrefilter filter(o, d);
         const size_t count = static_cast<size_t>(n % 37);
-        std::vector<double> xyz(3 * count), expected(2 * count), got(2 * count);
+        std::vector<double> xyz(3 * count), expected(2 * count), got(2 * count);  // a row of x, then of y
         for (double &c : xyz) {
             const int kind = pick(random);
             c = kind < 2 ? odd[static_cast<size_t>(pick(random)) % std::size(odd)]
@@ -496,7 +496,10 @@ TEST(PlaneRuns, EveryWidthPlacesAsThePointByPointLoop) {
         double reach = 0.0;
         bool failed = false;
         for (size_t i = 0; i < count; ++i) {
-            const double r = filter.place(&xyz[3 * i], &expected[2 * i]);
+            double xy[2];
+            const double r = filter.place(&xyz[3 * i], xy);
+            expected[i] = xy[0];
+            expected[count + i] = xy[1];
             failed = failed || r < 0;
             reach = std::max(reach, r);
         }
@@ -505,7 +508,8 @@ TEST(PlaneRuns, EveryWidthPlacesAsThePointByPointLoop) {
                             vantic::VectorWidth::kAvx512}) {
             std::fill(got.begin(), got.end(), 7.0);
             uint64_t top = 0;
-            if (!vantic::PlacePlaneRunWith(kernel, filter, xyz.data(), got.data(), count, top)) continue;
+            if (!vantic::PlacePlaneRunWith(kernel, filter, xyz.data(), got.data(), got.data() + count, count, top))
+                continue;
             ASSERT_TRUE(count == 0 || std::memcmp(got.data(), expected.data(), got.size() * sizeof(double)) == 0)
                 << "case " << n << " kernel " << static_cast<int>(kernel);
             const double r = vantic::RayPrefilter::RunReach(top);
@@ -557,9 +561,14 @@ TEST(StripSurvivor, EveryWidthStopsWhereThePrefilterDoes) {
         }
         stopped += expected < count;
         ranThrough += expected == count && count > 8;
+        std::vector<double> xs(slots), ys(slots);
+        for (size_t i = 0; i < slots; ++i) {
+            xs[i] = xy[2 * i];
+            ys[i] = xy[2 * i + 1];
+        }
         for (auto width : {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2, vantic::VectorWidth::kAvx512}) {
             int32_t found = -1;
-            if (!vantic::StripSurvivorWith(width, xy.data(), a, b, c, x, count, tolerance, found)) continue;
+            if (!vantic::StripSurvivorWith(width, xs.data(), ys.data(), a, b, c, x, count, tolerance, found)) continue;
             ASSERT_EQ(found, expected) << "case " << n << " width " << static_cast<int>(width);
         }
     }

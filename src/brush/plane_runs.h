@@ -11,12 +11,12 @@
 
 namespace vantic {
 
-// Places n points in a row (x, y, z each) into pairs xy[2j], xy[2j + 1], as filter.place would one by
+// Places n points in a row (x, y, z each) into rows xs[j], ys[j], as filter.place would one by
 // one, and returns what RayPrefilter::RunReach takes: the bits of their largest |P - O| component.
-uint64_t PlacePlaneRun(const RayPrefilter &filter, const double *xyz, double *xy, size_t n);
+uint64_t PlacePlaneRun(const RayPrefilter &filter, const double *xyz, double *xs, double *ys, size_t n);
 
 // The same at a given width, for tests; false (nothing placed) when the processor lacks it.
-bool PlacePlaneRunWith(VectorWidth width, const RayPrefilter &filter, const double *xyz, double *xy, size_t n,
-                       uint64_t &top);
+bool PlacePlaneRunWith(VectorWidth width, const RayPrefilter &filter, const double *xyz, double *xs, double *ys,
+                       size_t n, uint64_t &top);
 
 }  // namespace vantic

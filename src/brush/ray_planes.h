@@ -25,10 +25,11 @@ inline int32_t NextTriangleInRange(const int32_t *corners, int32_t k, int32_t en
     return k;
 }
 
-// Plane coordinates of a target's points, placed stretch by stretch as the points are read, as pairs
-// (x, y) that the walk loads whole, one load per corner: point i sits in slot i & mask. The triangle
-// blocks walk ascending windows of points, so when the widest window is well below the point count
-// the slots form a ring that holds it and stays in cache; otherwise there is a slot per point.
+// Plane coordinates of a target's points, placed stretch by stretch as the points are read, as a row
+// of x and a row of y, which the strip walk loads many slots at a time without shuffles: point i sits
+// in slot i & mask. The triangle blocks walk ascending windows of points, so when the widest window is
+// well below the point count the slots form a ring that holds it and stays in cache; otherwise there
+// is a slot per point.
 // Nothing is made without memory.
 class RayPlanes {
 public:
@@ -42,9 +43,10 @@ public:
         } else {
             mask_ = slots - 1;
         }
-        xy_ = TakeScratch(slots * 2);
+        xs_ = TakeScratch(slots * 2);
+        ys_ = xs_ ? xs_ + slots : nullptr;
     }
-    ~RayPlanes() { GiveBackScratch(xy_); }
+    ~RayPlanes() { GiveBackScratch(xs_); }
     RayPlanes(const RayPlanes &) = delete;
     RayPlanes &operator=(const RayPlanes &) = delete;
 
@@ -57,7 +59,7 @@ public:
         if (last - first == to - from - 1) return placeRow(xyz, xyzMask, first, last + 1);
         filter_.onAxis([&](auto k) { placeListed<k()>(xyz, xyzMask, list, from, to); });
     }
-    bool made() const { return xy_ != nullptr; }
+    bool made() const { return xs_ != nullptr; }
 
     // The first triangle in [k, end) that the prefilter cannot rule out (Checked: among those with
     // every corner in [0, count)), or end. Not inlined: on its own the loop keeps everything in
@@ -65,14 +67,14 @@ public:
     template <bool Checked>
     [[gnu::noinline]] int32_t nextSurvivor(const int32_t *corners, int32_t k, int32_t end, int32_t count,
                                            double tolerance) const {
-        const double *const xy = xy_;
+        const double *const xs = xs_, *const ys = ys_;
         const size_t mask = mask_;
         for (; k < end; ++k) {
             const int32_t *c = corners + 3 * static_cast<size_t>(k);
             if (Checked && !CornersInRange(c, count)) continue;
-            const Pair p0 = LoadPair(xy, static_cast<size_t>(c[0]) & mask);
-            const Pair p1 = LoadPair(xy, static_cast<size_t>(c[1]) & mask);
-            const Pair p2 = LoadPair(xy, static_cast<size_t>(c[2]) & mask);
+            const Pair p0 = PairAt(xs, ys, static_cast<size_t>(c[0]) & mask);
+            const Pair p1 = PairAt(xs, ys, static_cast<size_t>(c[1]) & mask);
+            const Pair p2 = PairAt(xs, ys, static_cast<size_t>(c[2]) & mask);
             if (!RayPrefilter::MissesWith(Cross(p0, p2), p0, p1, p2, tolerance)) return k;
         }
         return end;
@@ -108,9 +110,9 @@ public:
     [[gnu::noinline]] bool nextUnitSurvivor(const uint64_t *units, int32_t base, UnitCursor &at, int32_t end,
                                             double tolerance, const NearStrip *strips, int32_t strip,
                                             int32_t stripEnd) const {
-        const double *const xy = xy_;
+        const double *const xs = xs_, *const ys = ys_;
         const size_t mask = mask_, low = static_cast<size_t>(base);
-        auto corner = [&](uint64_t unit, int i) { return LoadPair(xy, (low + UnitOffset(unit, i)) & mask); };
+        auto corner = [&](uint64_t unit, int i) { return PairAt(xs, ys, (low + UnitOffset(unit, i)) & mask); };
         int32_t first = at.first;
         bool second = at.second;
         for (int32_t u = at.unit; u < end; ++u, second = false) {
@@ -125,7 +127,7 @@ public:
                     if (mask != ~size_t{0} && static_cast<size_t>(room) > mask + 1 - slots[i])
                         room = static_cast<int32_t>(mask + 1 - slots[i]);
                 }
-                const int32_t passed = StripSurvivor(xy, slots[0], slots[1], slots[2], slots[3], room, tolerance);
+                const int32_t passed = StripSurvivor(xs, ys, slots[0], slots[1], slots[2], slots[3], room, tolerance);
                 first += 2 * passed;
                 u += passed;
                 if (passed == room) {
@@ -164,8 +166,8 @@ public:
 
 private:
     using Pair = RayPrefilter::Pair;
-    [[gnu::always_inline]] static Pair LoadPair(const double *xy, size_t slot) {
-        return RayPrefilter::LoadPair(xy + 2 * slot);
+    [[gnu::always_inline]] static Pair PairAt(const double *xs, const double *ys, size_t slot) {
+        return Pair{xs[slot], ys[slot]};
     }
     [[gnu::always_inline]] static double Cross(const Pair &p, const Pair &q) { return RayPrefilter::Cross(p, q); }
 
@@ -176,7 +178,8 @@ private:
         for (size_t i = static_cast<size_t>(first); i < static_cast<size_t>(end);) {
             const size_t next = shorter == 0 ? static_cast<size_t>(end) : (i / shorter + 1) * shorter;
             const size_t n = (next < static_cast<size_t>(end) ? next : static_cast<size_t>(end)) - i;
-            const uint64_t top = PlacePlaneRun(filter_, xyz + 3 * (i & xyzMask), xy_ + 2 * (i & mask_), n);
+            const size_t slot = i & mask_;
+            const uint64_t top = PlacePlaneRun(filter_, xyz + 3 * (i & xyzMask), xs_ + slot, ys_ + slot, n);
             const double r = RayPrefilter::RunReach(top);
             reach_ = r > reach_ ? r : reach_;
             failed_ = failed_ || r < 0;
@@ -188,14 +191,13 @@ private:
     void placeListed(const double *xyz, size_t xyzMask, const int32_t *list, int32_t from, int32_t to) {
         // Locals, kept in registers: the stores to the slots could otherwise alias them.
         const RayPrefilter filter = filter_;
-        double *const xy = xy_;
+        double *const xs = xs_, *const ys = ys_;
         const size_t mask = mask_;
         double reach = reach_;
         bool failed = failed_;
         for (int32_t q = from; q < to; ++q) {
             const size_t i = static_cast<size_t>(list[q]);
-            double *const slot = xy + 2 * (i & mask);
-            const double r = filter.placeOn<K>(xyz + 3 * (i & xyzMask), slot, slot + 1);
+            const double r = filter.placeOn<K>(xyz + 3 * (i & xyzMask), xs + (i & mask), ys + (i & mask));
             reach = r > reach ? r : reach;
             failed |= r < 0;
         }
@@ -204,7 +206,8 @@ private:
     }
 
     const RayPrefilter &filter_;
-    double *xy_ = nullptr;  // a pair per slot
+    double *xs_ = nullptr;  // x of every slot, then (at ys_) y of every slot: one block
+    double *ys_ = nullptr;
     size_t mask_ = 0;
     double reach_ = 0.0;
     bool failed_ = false;

@@ -68,12 +68,12 @@ public:
         return MissesWith(Cross(p0, p2), p0, p1, p2, tolerance);
     }
 
-    // place() for n points in a row (x, y, z each) into pairs xy[2j], xy[2j + 1]. Returns the bits of the largest
+    // place() for n points in a row (x, y, z each) into rows xs[j], ys[j]. Returns the bits of the largest
     // |P - O| component among them, all bits above the largest finite double's when one is not a number;
     // RunReach turns them into what place() returns. Whole integers, so that the loop vectorises: the
     // bits of non-negative doubles order as the doubles do.
     template <int K>
-    [[gnu::always_inline]] uint64_t placeRun(const double *xyz, double *xy, size_t n) const {
+    [[gnu::always_inline]] uint64_t placeRun(const double *xyz, double *xs, double *ys, size_t n) const {
         constexpr int A = (K + 1) % 3, B = (K + 2) % 3;
         const double o0 = origin_[0], o1 = origin_[1], o2 = origin_[2];
         const double vk = vk_, va = va_, vb = vb_, sign = sign_;
@@ -81,8 +81,8 @@ public:
         int64_t top = 0;
         for (size_t j = 0; j < n; ++j) {
             const double d[3] = {xyz[3 * j] - o0, xyz[3 * j + 1] - o1, xyz[3 * j + 2] - o2};
-            xy[2 * j] = sign * (vk * d[A] - va * d[K]);
-            xy[2 * j + 1] = vk * d[B] - vb * d[K];
+            xs[j] = sign * (vk * d[A] - va * d[K]);
+            ys[j] = vk * d[B] - vb * d[K];
             for (int c = 0; c < 3; ++c) {
                 const int64_t bits = std::bit_cast<int64_t>(d[c]) & kMagnitude;
                 top = bits > top ? bits : top;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <utility>
 
 #include "brush/ray_prefilter.h"
 
@@ -19,30 +18,23 @@ struct Register {
     typedef int64_t Masks __attribute__((vector_size(Bytes)));
     static constexpr int32_t kLanes = Bytes / 8;
 
-    // The x and y of kLanes pairs in a row, lane j holding pair j.
-    [[gnu::always_inline]] static void Split(const double *pairs, Lanes &x, Lanes &y) {
-        Lanes low, high;
-        std::memcpy(&low, pairs, sizeof low);
-        std::memcpy(&high, pairs + kLanes, sizeof high);
-        Deal(low, high, x, y, std::make_index_sequence<kLanes>());
-    }
-
-private:
-    // Vectors pass by reference only: by value they would take the calling convention of a width.
-    template <size_t... J>
-    [[gnu::always_inline]] static void Deal(const Lanes &low, const Lanes &high, Lanes &x, Lanes &y,
-                                            std::index_sequence<J...>) {
-        x = __builtin_shufflevector(low, high, (2 * J)...);
-        y = __builtin_shufflevector(low, high, (2 * J + 1)...);
+    // kLanes values of a row, lane j holding row[j]. By reference: by value, vectors would take the
+    // calling convention of a width. Each row is loaded once and kept in a register: the compiler
+    // would otherwise fold the load into each of its two products, and the walk is bound by loads.
+    [[gnu::always_inline]] static void Load(const double *row, Lanes &lanes) {
+        std::memcpy(&lanes, row, sizeof lanes);
+#if VANTIC_WIDE_KERNELS
+        __asm__("" : "+x"(lanes));  // emits nothing; the value must now sit in a vector register
+#endif
     }
 };
 
 // Whether a unit may hold a survivor, one unit at a time: the prefilter's test of each of its
 // triangles, (a, b, c) and (c, x, a), whose crosses of c and a are each other's negations.
-[[gnu::always_inline]] inline bool UnitMayHold(const double *xy, size_t a, size_t b, size_t c, size_t x, double tolerance) {
+[[gnu::always_inline]] inline bool UnitMayHold(const double *xs, const double *ys, size_t a, size_t b, size_t c,
+                                               size_t x, double tolerance) {
     using P = RayPrefilter;
-    const P::Pair pa = P::LoadPair(xy + 2 * a), pb = P::LoadPair(xy + 2 * b), pc = P::LoadPair(xy + 2 * c),
-                  px = P::LoadPair(xy + 2 * x);
+    const P::Pair pa = {xs[a], ys[a]}, pb = {xs[b], ys[b]}, pc = {xs[c], ys[c]}, px = {xs[x], ys[x]};
     const double ac = P::Cross(pa, pc);
     return !P::MissesWith(ac, pa, pb, pc, tolerance) || !P::MissesWith(-ac, pc, px, pa, tolerance);
 }
@@ -54,8 +46,8 @@ private:
 // bits combined as integers, which every width keeps in vector registers, where comparisons would
 // each yield a mask of the width's own kind.
 template <int Bytes>
-[[gnu::always_inline]] inline int32_t Walk(const double *xy, size_t a, size_t b, size_t c, size_t x, int32_t count,
-                                           double tolerance) {
+[[gnu::always_inline]] inline int32_t Walk(const double *xs, const double *ys, size_t a, size_t b, size_t c, size_t x,
+                                           int32_t count, double tolerance) {
     using R = Register<Bytes>;
     using Lanes = typename R::Lanes;
     using Masks = typename R::Masks;
@@ -65,10 +57,14 @@ template <int Bytes>
     for (; i + kLanes <= count; i += kLanes) {
         const size_t k = static_cast<size_t>(i);
         Lanes ax, ay, bx, by, cx, cy, xx, xy_;
-        R::Split(xy + 2 * (a + k), ax, ay);
-        R::Split(xy + 2 * (b + k), bx, by);
-        R::Split(xy + 2 * (c + k), cx, cy);
-        R::Split(xy + 2 * (x + k), xx, xy_);
+        R::Load(xs + a + k, ax);
+        R::Load(ys + a + k, ay);
+        R::Load(xs + b + k, bx);
+        R::Load(ys + b + k, by);
+        R::Load(xs + c + k, cx);
+        R::Load(ys + c + k, cy);
+        R::Load(xs + x + k, xx);
+        R::Load(ys + x + k, xy_);
         const Lanes ac = ax * cy - ay * cx, ba = bx * ay - by * ax, cb = cx * by - cy * bx;
         const Lanes xc = xx * cy - xy_ * cx, ax_ = ax * xy_ - ay * xx;
         const Masks firstMisses = (Masks)(ac + tolerance) | (Masks)(ba + tolerance) | (Masks)(cb + tolerance);
@@ -80,31 +76,32 @@ template <int Bytes>
         // Some unit may hold one: found, in order, by the tests one unit at a time.
         for (int32_t j = i; j < i + kLanes; ++j) {
             const size_t k = static_cast<size_t>(j);
-            if (UnitMayHold(xy, a + k, b + k, c + k, x + k, tolerance)) return j;
+            if (UnitMayHold(xs, ys, a + k, b + k, c + k, x + k, tolerance)) return j;
         }
     }
     for (; i < count; ++i) {
         const size_t k = static_cast<size_t>(i);
-        if (UnitMayHold(xy, a + k, b + k, c + k, x + k, tolerance)) return i;
+        if (UnitMayHold(xs, ys, a + k, b + k, c + k, x + k, tolerance)) return i;
     }
     return count;
 }
 
-using WalkFunction = int32_t (*)(const double *, size_t, size_t, size_t, size_t, int32_t, double);
+using WalkFunction = int32_t (*)(const double *, const double *, size_t, size_t, size_t, size_t, int32_t, double);
 
-int32_t WalkBaseline(const double *xy, size_t a, size_t b, size_t c, size_t x, int32_t count, double tolerance) {
-    return Walk<16>(xy, a, b, c, x, count, tolerance);
+int32_t WalkBaseline(const double *xs, const double *ys, size_t a, size_t b, size_t c, size_t x, int32_t count,
+                     double tolerance) {
+    return Walk<16>(xs, ys, a, b, c, x, count, tolerance);
 }
 
 #if VANTIC_WIDE_KERNELS
-VANTIC_AT_AVX2 int32_t WalkAvx2(const double *xy, size_t a, size_t b, size_t c, size_t x, int32_t count,
-                                double tolerance) {
-    return Walk<32>(xy, a, b, c, x, count, tolerance);
+VANTIC_AT_AVX2 int32_t WalkAvx2(const double *xs, const double *ys, size_t a, size_t b, size_t c, size_t x,
+                                int32_t count, double tolerance) {
+    return Walk<32>(xs, ys, a, b, c, x, count, tolerance);
 }
 
-VANTIC_AT_AVX512 int32_t WalkAvx512(const double *xy, size_t a, size_t b, size_t c, size_t x, int32_t count,
-                                    double tolerance) {
-    return Walk<64>(xy, a, b, c, x, count, tolerance);
+VANTIC_AT_AVX512 int32_t WalkAvx512(const double *xs, const double *ys, size_t a, size_t b, size_t c, size_t x,
+                                    int32_t count, double tolerance) {
+    return Walk<64>(xs, ys, a, b, c, x, count, tolerance);
 }
 
 constexpr WidthKernels<WalkFunction> kKernels{&WalkBaseline, &WalkAvx2, &WalkAvx512};
@@ -114,14 +111,15 @@ constexpr WidthKernels<WalkFunction> kKernels{&WalkBaseline, nullptr, nullptr};
 
 }  // namespace
 
-int32_t StripSurvivor(const double *xy, size_t a, size_t b, size_t c, size_t x, int32_t count, double tolerance) {
-    return kKernels.widest()(xy, a, b, c, x, count, tolerance);
+int32_t StripSurvivor(const double *xs, const double *ys, size_t a, size_t b, size_t c, size_t x, int32_t count,
+                      double tolerance) {
+    return kKernels.widest()(xs, ys, a, b, c, x, count, tolerance);
 }
 
-bool StripSurvivorWith(VectorWidth width, const double *xy, size_t a, size_t b, size_t c, size_t x, int32_t count,
-                       double tolerance, int32_t &found) {
+bool StripSurvivorWith(VectorWidth width, const double *xs, const double *ys, size_t a, size_t b, size_t c, size_t x,
+                       int32_t count, double tolerance, int32_t &found) {
     if (!Runs(width)) return false;
-    found = kKernels.at(width)(xy, a, b, c, x, count, tolerance);
+    found = kKernels.at(width)(xs, ys, a, b, c, x, count, tolerance);
     return true;
 }
 
