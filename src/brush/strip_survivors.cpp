@@ -23,7 +23,7 @@ struct Register {
     // would otherwise fold the load into each of its two products, and the walk is bound by loads.
     [[gnu::always_inline]] static void Load(const double *row, Lanes &lanes) {
         std::memcpy(&lanes, row, sizeof lanes);
-#if VANTIC_WIDE_KERNELS
+#if VANTIC_WIDE_KERNELS && !defined(__clang__)  // clang checks the operand against the inlined-into width
         __asm__("" : "+x"(lanes));  // emits nothing; the value must now sit in a vector register
 #endif
     }
