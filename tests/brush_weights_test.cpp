@@ -5,17 +5,14 @@
 #include <pthread.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <queue>
 #include <random>
 #include <set>
-#include <string>
 #include <vector>
 
 #include "brush/brush.h"
-#include "brush/chunk_boxes.h"
 #include "brush/tool_modes.h"
 #include "brush/weight_runs.h"
 #include "brush/world_radius.h"
@@ -445,99 +442,3 @@ TEST(StraightWeightRuns, EveryWidthWeighsAsThePointByPointLoop) {
 }
 
 }  // namespace
-
-// The boxes around runs of points, at every width, against plain minima and maxima that leave out
-// coordinates that are not numbers: lengths around whole runs, infinities, runs wholly not numbers.
-TEST(ChunkBoxes, EveryWidthBoxesAsThePointByPointMinimaAndMaxima) {
-    std::mt19937_64 random(11);
-    std::uniform_real_distribution<double> unit(-1.0, 1.0);
-    std::uniform_int_distribution<int> pick(0, 19), exponent(-60, 60);
-    const size_t run = vantic::kBoxChunk;
-    for (size_t n : {size_t{0}, size_t{1}, run - 1, run, run + 1, 3 * run, 3 * run + 17}) {
-        for (int trial = 0; trial < 8; ++trial) {
-            std::vector<double> xyz(3 * n);
-            for (size_t i = 0; i < 3 * n; ++i) {
-                const int kind = trial == 7 ? 0 : pick(random);
-                xyz[i] = kind == 0 ? NAN : kind == 1 ? HUGE_VAL : kind == 2 ? -HUGE_VAL
-                                                                  : std::ldexp(unit(random), exponent(random));
-            }
-            const size_t boxes = (n + run - 1) / run;
-            std::vector<vantic::ChunkBox> expected(boxes);
-            for (size_t c = 0; c < boxes; ++c)
-                for (int k = 0; k < 3; ++k) {
-                    double low = HUGE_VAL, high = -HUGE_VAL;
-                    for (size_t i = c * run; i < n && i < (c + 1) * run; ++i) {
-                        const double v = xyz[3 * i + static_cast<size_t>(k)];
-                        if (std::isnan(v)) continue;
-                        low = std::min(low, v);
-                        high = std::max(high, v);
-                    }
-                    expected[c].low[k] = low;
-                    expected[c].high[k] = high;
-                }
-            for (auto width :
-                 {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2, vantic::VectorWidth::kAvx512}) {
-                std::vector<vantic::ChunkBox> got(boxes, vantic::ChunkBox{{7, 7, 7}, {7, 7, 7}});
-                if (!vantic::BoxChunksWith(width, xyz.data(), n, got.data())) continue;
-                const size_t bytes = boxes * sizeof(vantic::ChunkBox);
-                ASSERT_TRUE(boxes == 0 || std::memcmp(got.data(), expected.data(), bytes) == 0)
-                    << "n " << n << " trial " << trial << " width " << static_cast<int>(width);
-            }
-        }
-    }
-}
-
-// A weighting that passes over the runs whose box lies beyond R gives every weight the point-by-point
-// loop gives: runs exactly at R (passed over) or an ulp inside it (weighed), runs that straddle the
-// centre, points that are not numbers or infinite, a centre or radius that is not a number or
-// infinite, and a last run cut short.
-TEST(StraightWeightRuns, RunsBeyondTheBrushArePassedOverWithTheSameWeights) {
-    const size_t run = vantic::kBoxChunk;
-    const double R = 0.3;
-    auto weigh = [&](const vantic::FalloffShape &shape, const double *centre, const std::vector<double> &xyz,
-                     const std::string &what) {
-        const size_t n = xyz.size() / 3;
-        std::vector<double> expected(n), got(n, 7.0);
-        for (size_t i = 0; i < n; ++i) {
-            const double d = vantic::geo::Distance(&xyz[3 * i], centre);
-            expected[i] = d < shape.radius ? shape.weight(d) : 0.0;
-        }
-        std::vector<vantic::ChunkBox> boxes((n + run - 1) / run);
-        vantic::BoxChunks(xyz.data(), n, boxes.data());
-        vantic::WeighStraightRunBoxed(shape, centre, xyz.data(), boxes.data(), n, got.data());
-        EXPECT_EQ(std::memcmp(got.data(), expected.data(), n * sizeof(double)), 0) << what;
-    };
-    // Run r lies along x at offset[r] from the centre's x (its points a little further out), the
-    // others at the centre's y and z.
-    const double centre[3] = {1.5, -2.25, 0.75};
-    auto rows = [&](const std::vector<double> &offsets, size_t last) {
-        std::vector<double> xyz;
-        for (size_t r = 0; r < offsets.size(); ++r)
-            for (size_t i = 0; i < (r + 1 == offsets.size() ? last : run); ++i) {
-                const double outwards = (offsets[r] < 0 ? -1.0 : 1.0) * static_cast<double>(i % 3) * R;
-                const double x = centre[0] + offsets[r] + outwards;
-                xyz.insert(xyz.end(), {x, centre[1], centre[2]});
-            }
-        return xyz;
-    };
-    const double at = (centre[0] + R) - centre[0], inside = std::nextafter(at, 0.0);
-    const vantic::FalloffShape shape{R, 1.0 / R, 0.5};
-    vantic::ChunkBox edge{{centre[0] + R, centre[1], centre[2]}, {centre[0] + 3 * R, centre[1], centre[2]}};
-    EXPECT_TRUE(vantic::ChunkIsBeyond(edge, centre, R)) << "a run starting at R is passed over";
-    edge.low[0] = std::nextafter(edge.low[0], 0.0);
-    EXPECT_FALSE(vantic::ChunkIsBeyond(edge, centre, R)) << "a run starting an ulp inside R is weighed";
-
-    weigh(shape, centre, rows({at, -at, inside, -inside, 0.0, 5.0, -5.0}, run), "at, inside and beyond R");
-    weigh(shape, centre, rows({5.0, 0.1, 5.0, 9.0}, run / 2 + 1), "a last run cut short");
-    std::vector<double> odd = rows({5.0, 5.0, 0.1, 5.0}, run);
-    odd[3 * 3] = NAN;               // in a run beyond
-    odd[3 * (2 * run + 1) + 1] = NAN;  // in a run inside
-    odd[3 * (run + 4)] = -HUGE_VAL;
-    odd[3 * (3 * run + 2) + 2] = HUGE_VAL;
-    weigh(shape, centre, odd, "points not numbers or infinite");
-    const std::vector<double> mixed = rows({5.0, 0.0, -5.0}, run);
-    const double notNumber[3] = {NAN, 0.0, 0.0}, infinite[3] = {HUGE_VAL, 0.0, 0.0};
-    for (const double *c : {notNumber, infinite}) weigh(shape, c, mixed, "a centre not a number or infinite");
-    for (double radius : {0.0, HUGE_VAL, static_cast<double>(NAN)})
-        weigh(vantic::FalloffShape{radius, 1.0 / radius, 0.5}, centre, mixed, "radius " + std::to_string(radius));
-}

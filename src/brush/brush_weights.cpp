@@ -163,9 +163,7 @@ void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
         if (reader.points) reader.points->readAll(reader.t);
         const double *xyz = reader.points ? reader.points->positions(reader.t) : nullptr;
         const double *centre = brush->hitPosition;
-        if (xyz)
-            return WeighStraightRunBoxed(falloff, centre, xyz, reader.points->boxes(reader.t),
-                                     n > 0 ? static_cast<size_t>(n) : 0, weights);
+        if (xyz) return WeighStraightRun(falloff, centre, xyz, n > 0 ? static_cast<size_t>(n) : 0, weights);
         // From the host a batch at a time: each point is read once, in order, and the batch, still in
         // cache, is weighed by the vector loop rather than point by point between the host calls.
         auto *const read = FX(fxMeshPoint);

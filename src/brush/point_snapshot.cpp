@@ -7,22 +7,14 @@
 
 namespace vantic {
 
-PointSnapshot::PointSnapshot(const Brush *brush, bool whole)
-    : whole_(whole),
-      // Only a weighting by straight distance passes over runs by their boxes.
-      boxing_(whole && brush && brush->weightMode == VANTIC_WEIGHTS_DISTANCE),
-      meshPoint_(FX(fxMeshPoint)) {
+PointSnapshot::PointSnapshot(const Brush *brush, bool whole) : whole_(whole), meshPoint_(FX(fxMeshPoint)) {
     const int32_t count = brush && brush->targetIds ? ReachableTargets(brush, OwnArrays(brush)) : 0;
     targets_.reserve(static_cast<size_t>(count));
-    for (int32_t t = 0; t < count; ++t)
-        targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}, nullptr, 0, false});
+    for (int32_t t = 0; t < count; ++t) targets_.push_back(Target{brush->targetIds[t], -1, Read::Nothing, 0, nullptr, ~size_t{0}});
 }
 
 PointSnapshot::~PointSnapshot() {
-    for (Target &target : targets_) {
-        GiveBackScratch(target.xyz);
-        GiveBackScratch(reinterpret_cast<double *>(target.boxes));
-    }
+    for (Target &target : targets_) GiveBackScratch(target.xyz);
 }
 
 PointSnapshot::Target &PointSnapshot::entry(int32_t t) {
@@ -42,22 +34,6 @@ bool PointSnapshot::allocate(Target &target) {
     return target.xyz != nullptr;
 }
 
-void PointSnapshot::boxRead(Target &target) {
-    if (!boxing_ || target.noBoxes || !target.xyz || target.mask != ~size_t{0}) return;
-    const size_t count = static_cast<size_t>(target.count), read = static_cast<size_t>(target.cursor);
-    // Whole runs as they complete; the last, shorter one once every point is read.
-    const size_t end = read == count ? read : read / kBoxChunk * kBoxChunk;
-    if (end <= target.boxed) return;
-    if (!target.boxes) {
-        static_assert(sizeof(ChunkBox) == 6 * sizeof(double));
-        target.boxes = reinterpret_cast<ChunkBox *>(TakeScratch((count + kBoxChunk - 1) / kBoxChunk * 6));
-        target.noBoxes = target.boxes == nullptr;
-        if (target.noBoxes) return;
-    }
-    BoxChunks(target.xyz + 3 * target.boxed, end - target.boxed, target.boxes + target.boxed / kBoxChunk);
-    target.boxed = end;
-}
-
 void PointSnapshot::keepWindow(int32_t t, int32_t span) {
     Target &target = entry(t);
     if (whole_ || target.xyz) return;
@@ -72,7 +48,6 @@ void PointSnapshot::readAll(int32_t t) {
         // Listed points are read again here; no caller asks for a list before all.
         target.read = Read::All;
         target.cursor = 0;
-        target.boxed = 0;
     }
     if (target.mask != ~size_t{0}) {
         GiveBackScratch(target.xyz);
@@ -83,7 +58,6 @@ void PointSnapshot::readAll(int32_t t) {
     for (int32_t i = target.cursor; i < target.count; ++i)
         meshPoint_(target.id, i, target.xyz + 3 * static_cast<size_t>(i), KORRIN_POSITIONS_CURRENT);
     target.cursor = target.count;
-    boxRead(target);
 }
 
 int32_t PointSnapshot::readUpTo(int32_t t, const int32_t *points, int32_t n, int32_t bound, int32_t cursor) {
@@ -93,7 +67,6 @@ int32_t PointSnapshot::readUpTo(int32_t t, const int32_t *points, int32_t n, int
         // Listed points are read again for all, never the other way round.
         target.read = mode;
         target.cursor = 0;
-        target.boxed = 0;
     }
     if (!allocate(target)) return cursor;
     const int32_t end = bound < target.count ? bound : target.count;
@@ -113,7 +86,6 @@ int32_t PointSnapshot::readUpTo(int32_t t, const int32_t *points, int32_t n, int
         for (int32_t i; k < n && (i = points[k]) < end; ++k)
             read(id, i, xyz + 3 * (static_cast<size_t>(i) & mask), KORRIN_POSITIONS_CURRENT);
     if (k > target.cursor) target.cursor = k;
-    boxRead(target);
     return k;
 }
 

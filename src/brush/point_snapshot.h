@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "brush/chunk_boxes.h"
 #include "korrin_host_services.h"
 #include "vanticAPI.h"
 
@@ -48,13 +47,6 @@ public:
     // x, y, z of point i of target t, read before (and within the window, if one is kept); positions(t)
     // must not be null.
     const double *at(int32_t t, int32_t i) const { return slot(targets_[static_cast<size_t>(t)], i); }
-    // The boxes around every kBoxChunk points of target t in a whole snapshot for a brush weighting
-    // by straight distance, made as the points were read; null until every point is read, for any
-    // other snapshot, or when there was no memory for them.
-    const ChunkBox *boxes(int32_t t) const {
-        const Target &target = targets_[static_cast<size_t>(t)];
-        return target.count >= 0 && target.boxed == static_cast<size_t>(target.count) ? target.boxes : nullptr;
-    }
     // Point i sits at positions(t) + 3 * (i & slotMask(t)).
     size_t slotMask(int32_t t) const { return targets_[static_cast<size_t>(t)].mask; }
     // Point i (0 <= i < pointCount) of target t; read before (and within the window, if one is kept)
@@ -70,21 +62,15 @@ private:
         int32_t cursor;  // how far the reading has come: list entries, or points for Read::All
         double *xyz;     // 3 doubles a slot; point i sits in slot i & mask
         size_t mask;
-        ChunkBox *boxes;  // a box per kBoxChunk points, for a whole snapshot
-        size_t boxed;     // the points boxed so far
-        bool noBoxes;     // no memory was left for them
     };
     static double *slot(const Target &target, int32_t i) {
         return target.xyz + 3 * (static_cast<size_t>(i) & target.mask);
     }
     Target &entry(int32_t t);
     bool allocate(Target &target);
-    // Boxes the runs of points the reading has completed, still in cache.
-    void boxRead(Target &target);
 
     std::vector<Target> targets_;
     bool whole_;
-    bool boxing_;  // boxes are made (a whole snapshot for straight weights)
     fxMeshPoint_fn *meshPoint_;
 };
 

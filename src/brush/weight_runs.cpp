@@ -3,7 +3,6 @@
 // trap is not done in lanes that do not want it, so widths without masks would not vectorise the loop.
 #include "brush/weight_runs.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace vantic {
@@ -50,24 +49,6 @@ constexpr WidthKernels<RunFunction> kKernels{&RunBaseline, nullptr, nullptr};
 void WeighStraightRun(const FalloffShape &falloff, const double *centre, const double *xyz, size_t n,
                       double *weights) {
     kKernels.widest()(falloff, centre, xyz, n, weights);
-}
-
-void WeighStraightRunBoxed(const FalloffShape &falloff, const double *centre, const double *xyz, const ChunkBox *boxes,
-                       size_t n, double *weights) {
-    if (!boxes) return WeighStraightRun(falloff, centre, xyz, n, weights);
-    auto beyond = [&](size_t first) { return ChunkIsBeyond(boxes[first / kBoxChunk], centre, falloff.radius); };
-    // Stretches of runs alike, each filled or weighed in one call.
-    for (size_t first = 0; first < n;) {
-        const bool passed = beyond(first);
-        size_t end = first;
-        do end = n - end < kBoxChunk ? n : end + kBoxChunk;
-        while (end < n && beyond(end) == passed);
-        if (passed)
-            std::fill(weights + first, weights + end, 0.0);
-        else
-            WeighStraightRun(falloff, centre, xyz + 3 * first, end - first, weights + first);
-        first = end;
-    }
 }
 
 bool WeighStraightRunWith(VectorWidth width, const FalloffShape &falloff, const double *centre,

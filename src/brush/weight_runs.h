@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "brush/chunk_boxes.h"
 #include "geometry/vector_width.h"
 
 namespace vantic {
@@ -26,11 +25,6 @@ struct FalloffShape {
 
 // weights[i] = the falloff of |P_i - centre| (0 at or beyond R) for n points P_i in a row (x, y, z each).
 void WeighStraightRun(const FalloffShape &falloff, const double *centre, const double *xyz, size_t n, double *weights);
-
-// The same, passing over every run of kBoxChunk points whose box (boxes[c] for points c * kBoxChunk
-// on; null: none known) lies wholly beyond R: its weights are 0 without a look at its points.
-void WeighStraightRunBoxed(const FalloffShape &falloff, const double *centre, const double *xyz, const ChunkBox *boxes,
-                       size_t n, double *weights);
 
 // The same at a given width, for tests; false (nothing written) when the processor lacks it.
 bool WeighStraightRunWith(VectorWidth width, const FalloffShape &falloff, const double *centre,
