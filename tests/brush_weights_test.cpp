@@ -5,6 +5,7 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <queue>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "brush/brush.h"
+#include "brush/ray_offsets.h"
+#include "brush/ray_prefilter.h"
 #include "brush/tool_modes.h"
 #include "brush/weight_runs.h"
 #include "brush/world_radius.h"
@@ -439,6 +442,136 @@ TEST(StraightWeightRuns, EveryWidthWeighsAsThePointByPointLoop) {
                 << "case " << n << " kernel " << static_cast<int>(kernel);
         }
     }
+}
+
+// The least square sum of each run at every vector width, against the loop written out point by
+// point: stretches that start and stop anywhere in a run, a run entered midway keeping what it held,
+// signed zeros, infinities, squares above and below the double range.
+TEST(RunOffsets, EveryWidthLowersAsThePointByPointLoop) {
+    std::mt19937_64 random(29);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-600, 600), pick(0, 19), length(0, 300);
+    const size_t run = static_cast<size_t>(vantic::kOffsetRun);
+    for (int n = 0; n < 300; ++n) {
+        const size_t count = static_cast<size_t>(length(random)), first = static_cast<size_t>(length(random));
+        std::vector<double> xs(count), ys(count);
+        for (size_t j = 0; j < count; ++j)
+            for (double *v : {&xs[j], &ys[j]}) {
+                const int kind = pick(random);
+                *v = kind == 0 ? 0.0 : kind == 1 ? -0.0 : kind == 2 ? -HUGE_VAL : std::ldexp(unit(random), exponent(random));
+            }
+        const size_t runs = (first + count) / run + 1;
+        std::vector<double> held(runs);
+        for (double &v : held) v = std::ldexp(std::fabs(unit(random)), exponent(random));
+        std::vector<double> expected = held;
+        for (size_t j = 0; j < count; ++j) {
+            const size_t i = first + j, r = i / run;
+            const double m = xs[j] * xs[j] + ys[j] * ys[j];
+            expected[r] = i % run == 0 || j == 0 ? (i % run == 0 ? m : std::min(held[r], m)) : std::min(expected[r], m);
+        }
+        for (auto width : {vantic::VectorWidth::kBaseline, vantic::VectorWidth::kAvx2, vantic::VectorWidth::kAvx512}) {
+            std::vector<double> got = held;
+            if (!vantic::LowerRunOffsetsWith(width, static_cast<int32_t>(first), xs.data(), ys.data(), count,
+                                             got.data()))
+                continue;
+            ASSERT_EQ(std::memcmp(got.data(), expected.data(), runs * sizeof(double)), 0)
+                << "case " << n << " width " << static_cast<int>(width);
+        }
+    }
+}
+
+// Every run a pick's offsets pass over weighs 0 by the weighting's own distance. Rays of many scales,
+// slants and lengths, centres on the ray's line and beside it, radii across the range; runs crowded
+// within units in the last place of the rim, runs just inside the brush on the centre's side of the
+// line (nearer the centre than the line's distance says), runs within 2 R, and runs well beyond,
+// which must all be passed over.
+TEST(RayOffsets, RunsPassedOverWeighZero) {
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0), fraction(0.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-30, 30), slant(-10, 10), ulps(-3, 3), stretch(1, 300);
+    const int32_t run = vantic::kOffsetRun;
+    int farRuns = 0, farPassed = 0;
+    for (int n = 0; n < 200; ++n) {
+        const double scale = std::ldexp(1.0, exponent(random));
+        double origin[3], direction[3], side[3], across[3];
+        for (int k = 0; k < 3; ++k) {
+            origin[k] = unit(random) * scale * 10.0;
+            direction[k] = n % 4 == 0 ? (k == n % 3 ? 1.0 : 0.0) : unit(random);
+        }
+        const double stretchBy = std::ldexp(1.0, slant(random));
+        for (double &c : direction) c *= stretchBy;
+        // Two directions across the line, for the centre's offset and the points around it.
+        const double any[3] = {unit(random), unit(random), unit(random)};
+        vantic::geo::Cross(direction, any, side);
+        vantic::geo::Cross(direction, side, across);
+        for (double *w : {side, across}) {
+            const double length = std::sqrt(vantic::geo::Dot(w, w));
+            for (int k = 0; k < 3; ++k) w[k] /= length;
+        }
+        const double R = scale * (0.1 + fraction(random));
+        const double offLine = n % 3 == 0 ? 0.0 : 0.1 * R * fraction(random);
+        const double along = fraction(random) * 10.0 * scale / stretchBy;
+        double foot[3], centre[3];
+        for (int k = 0; k < 3; ++k) {
+            foot[k] = origin[k] + along * direction[k];
+            centre[k] = foot[k] + offLine * side[k];
+        }
+        const int32_t count = 6 * run + n % 100;
+        std::vector<double> xyz(3 * static_cast<size_t>(count));
+        for (int32_t i = 0; i < count; ++i) {
+            const int kind = (i / run + n) % 4;
+            const double angle = 6.283185307179586 * fraction(random);
+            double w[3], at;
+            for (int k = 0; k < 3; ++k) w[k] = std::cos(angle) * side[k] + std::sin(angle) * across[k];
+            if (kind == 0) {
+                at = (R + offLine) * (1.0 + ulps(random) * 0x1p-52);  // on the rim seen from the line
+            } else if (kind == 1) {
+                for (int k = 0; k < 3; ++k) w[k] = side[k];  // towards the centre: nearer it than the line says
+                at = R + offLine * 0.5;
+            } else {
+                at = kind == 2 ? R * (4.0 + fraction(random)) : 2.0 * R * fraction(random);
+            }
+            const double shift = kind == 3 ? unit(random) * R : unit(random) * R * 0x1p-30;
+            for (int k = 0; k < 3; ++k)
+                xyz[3 * static_cast<size_t>(i) + k] = foot[k] + at * w[k] + shift * direction[k] / stretchBy;
+        }
+
+        // Placed as the pick places them, in stretches of any length.
+        const vantic::RayPrefilter filter(origin, direction);
+        std::vector<double> xs(static_cast<size_t>(count)), ys(static_cast<size_t>(count));
+        double reach = 0.0;
+        bool failed = false;
+        for (int32_t i = 0; i < count; ++i) {
+            double xy[2];
+            const double r = filter.place(&xyz[3 * static_cast<size_t>(i)], xy);
+            xs[static_cast<size_t>(i)] = xy[0];
+            ys[static_cast<size_t>(i)] = xy[1];
+            reach = std::max(reach, r);
+            failed = failed || r < 0;
+        }
+        vantic::RayOffsets offsets(origin, direction, count);
+        ASSERT_TRUE(offsets.ready());
+        for (int32_t i = 0; i < count;) {
+            const int32_t m = std::min(count - i, stretch(random));
+            offsets.add(i, &xs[static_cast<size_t>(i)], &ys[static_cast<size_t>(i)], static_cast<size_t>(m));
+            i += m;
+        }
+        offsets.finish(reach, failed);
+        ASSERT_EQ(offsets.runsPlaced(), (count + run - 1) / run);
+        const double beyond = offsets.beyond(centre, R);
+        for (int32_t r = 0; r < offsets.runsPlaced(); ++r) {
+            const bool passed = offsets.least()[r] > beyond;
+            if ((r + n) % 4 == 2 && (r + 1) * run <= count) {
+                ++farRuns;
+                farPassed += passed ? 1 : 0;
+            }
+            if (!passed) continue;
+            for (int32_t i = r * run; i < std::min(count, (r + 1) * run); ++i)
+                ASSERT_FALSE(vantic::geo::Distance(&xyz[3 * static_cast<size_t>(i)], centre) < R)
+                    << "case " << n << " run " << r << " point " << i;
+        }
+    }
+    EXPECT_EQ(farPassed, farRuns);
 }
 
 }  // namespace

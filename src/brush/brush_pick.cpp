@@ -76,6 +76,7 @@ void WalkTriangles(Choice &choice, const PixelRay &ray, const RayPrefilter &filt
     const int32_t count = points.pointCount(t);
     points.keepWindow(t, flat.windowSpan);
     RayPlanes planes(filter, count, flat.windowSpan);
+    if (planes.made()) planes.keepOffsets(points.keepOffsets(t, ray.origin, ray.direction));
     int32_t cursor = 0;
     for (int32_t block = 0; block < TriangleBlocks(flat); ++block) {
         const int32_t bound = flat.blockBounds[block];
@@ -126,6 +127,7 @@ void WalkTriangles(Choice &choice, const PixelRay &ray, const RayPrefilter &filt
         };
         for (int32_t k = block * kTriangleBlock; (k = next(k)) < end; ++k) offer(k);
     }
+    planes.finishOffsets();
 }
 
 // The module's flat copy of the target's triangles when the brush still shows the mesh it was made

@@ -1,6 +1,7 @@
 // Brush weights: a linear falloff around the hit, by straight world distance over every target, or
 // only over the polygons of the hit target connected to the hit polygon through points inside the
 // brush.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "brush/brush.h"
 #include "brush/point_arrays.h"
 #include "brush/point_snapshot.h"
+#include "brush/ray_offsets.h"
 #include "brush/weight_runs.h"
 #include "brush/world_radius.h"
 #include "geometry/reused_object.h"
@@ -153,6 +155,29 @@ void ConnectedWeights(Brush *brush, PointSnapshot *points) {
     });
 }
 
+// Straight weights of the first n points of a whole snapshot, passing over the runs of points the
+// pick found wholly beyond the brush (offsets may be null): they weigh 0 without being read again.
+// Runs near the brush are weighed in stretches, beyond it zeroed in stretches.
+void WeighSnapshot(const Falloff &falloff, const double *centre, const double *xyz, size_t n, double *weights,
+                   const RayOffsets *offsets) {
+    const double beyond = offsets ? offsets->beyond(centre, falloff.radius) : 0.0;
+    const size_t run = static_cast<size_t>(kOffsetRun);
+    const size_t placed = offsets ? static_cast<size_t>(offsets->runsPlaced()) * run : 0;
+    const double *least = offsets ? offsets->least() : nullptr;
+    auto passed = [&](size_t i) { return i < placed && least[i / run] > beyond; };
+    for (size_t i = 0; i < n;) {
+        size_t near = i;
+        while (near < n && !passed(near)) near += run;
+        near = std::min(near, n);
+        if (near > i) WeighStraightRun(falloff, centre, xyz + 3 * i, near - i, weights + i);
+        size_t far = near;
+        while (far < n && passed(far)) far += run;
+        far = std::min(far, n);
+        std::fill(weights + near, weights + far, 0.0);
+        i = far;
+    }
+}
+
 }  // namespace
 
 void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
@@ -163,7 +188,9 @@ void BrushCalculateWeightsOn(Brush *brush, PointSnapshot *points) {
         if (reader.points) reader.points->readAll(reader.t);
         const double *xyz = reader.points ? reader.points->positions(reader.t) : nullptr;
         const double *centre = brush->hitPosition;
-        if (xyz) return WeighStraightRun(falloff, centre, xyz, n > 0 ? static_cast<size_t>(n) : 0, weights);
+        if (xyz)
+            return WeighSnapshot(falloff, centre, xyz, n > 0 ? static_cast<size_t>(n) : 0, weights,
+                                 reader.points->offsets(reader.t));
         // From the host a batch at a time: each point is read once, in order, and the batch, still in
         // cache, is weighed by the vector loop rather than point by point between the host calls.
         auto *const read = FX(fxMeshPoint);

@@ -25,6 +25,14 @@ PointSnapshot::Target &PointSnapshot::entry(int32_t t) {
 
 int32_t PointSnapshot::pointCount(int32_t t) { return entry(t).count; }
 
+RayOffsets *PointSnapshot::keepOffsets(int32_t t, const double *origin, const double *direction) {
+    if (!whole_) return nullptr;
+    if (offsets_.size() < targets_.size()) offsets_.resize(targets_.size());
+    auto &kept = offsets_[static_cast<size_t>(t)];
+    kept = std::make_unique<RayOffsets>(origin, direction, pointCount(t));
+    return kept->ready() ? kept.get() : nullptr;
+}
+
 bool PointSnapshot::allocate(Target &target) {
     // Not zeroed: only the points read are ever looked at.
     if (!target.xyz && target.count > 0) {

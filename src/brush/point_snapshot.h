@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "brush/ray_offsets.h"
 
 #include "korrin_host_services.h"
 #include "vanticAPI.h"
@@ -53,6 +56,14 @@ public:
     // unless positions(t) is null.
     void position(int32_t t, int32_t i, double *out) const;
 
+    // For a whole snapshot: where a pick along the ray (origin, direction) keeps how far its runs of
+    // points lie from it, made afresh; null for a snapshot that is not whole or without memory.
+    RayOffsets *keepOffsets(int32_t t, const double *origin, const double *direction);
+    // What the last pick kept for target t, or null.
+    const RayOffsets *offsets(int32_t t) const {
+        return static_cast<size_t>(t) < offsets_.size() ? offsets_[static_cast<size_t>(t)].get() : nullptr;
+    }
+
 private:
     enum class Read : uint8_t { Nothing, Listed, All };
     struct Target {
@@ -70,6 +81,7 @@ private:
     bool allocate(Target &target);
 
     std::vector<Target> targets_;
+    std::vector<std::unique_ptr<RayOffsets>> offsets_;  // by target, for a whole snapshot
     bool whole_;
     fxMeshPoint_fn *meshPoint_;
 };

@@ -7,6 +7,7 @@
 
 #include "brush/plane_runs.h"
 #include "brush/point_snapshot.h"
+#include "brush/ray_offsets.h"
 #include "brush/ray_prefilter.h"
 #include "brush/scratch_blocks.h"
 #include "brush/strip_survivors.h"
@@ -57,9 +58,16 @@ public:
         const size_t xyzMask = points.slotMask(t);
         const int32_t first = points.pointAt(list, from), last = points.pointAt(list, to - 1);
         if (last - first == to - from - 1) return placeRow(xyz, xyzMask, first, last + 1);
+        if (offsets_) offsets_->abandon();  // kept only for points placed in a row
         filter_.onAxis([&](auto k) { placeListed<k()>(xyz, xyzMask, list, from, to); });
     }
     bool made() const { return xs_ != nullptr; }
+    // Keeps in offsets how far from the ray each run of points placed from now on lies (ray_offsets.h),
+    // and, at finishOffsets, what turns them into distances.
+    void keepOffsets(RayOffsets *offsets) { offsets_ = offsets && offsets->ready() ? offsets : nullptr; }
+    void finishOffsets() const {
+        if (offsets_) offsets_->finish(reach_, failed_);
+    }
 
     // The first triangle in [k, end) that the prefilter cannot rule out (Checked: among those with
     // every corner in [0, count)), or end. Not inlined: on its own the loop keeps everything in
@@ -180,6 +188,7 @@ private:
             const size_t n = (next < static_cast<size_t>(end) ? next : static_cast<size_t>(end)) - i;
             const size_t slot = i & mask_;
             const uint64_t top = PlacePlaneRun(filter_, xyz + 3 * (i & xyzMask), xs_ + slot, ys_ + slot, n);
+            if (offsets_) offsets_->add(static_cast<int32_t>(i), xs_ + slot, ys_ + slot, n);
             const double r = RayPrefilter::RunReach(top);
             reach_ = r > reach_ ? r : reach_;
             failed_ = failed_ || r < 0;
@@ -206,6 +215,7 @@ private:
     }
 
     const RayPrefilter &filter_;
+    RayOffsets *offsets_ = nullptr;
     double *xs_ = nullptr;  // x of every slot, then (at ys_) y of every slot: one block
     double *ys_ = nullptr;
     size_t mask_ = 0;
