@@ -1,5 +1,7 @@
 #include "brush/point_snapshot.h"
 
+#include <new>
+
 #include "binding/host_lists.h"
 #include "binding/host_table.h"
 #include "brush/point_arrays.h"
@@ -27,10 +29,14 @@ int32_t PointSnapshot::pointCount(int32_t t) { return entry(t).count; }
 
 RayOffsets *PointSnapshot::keepOffsets(int32_t t, const double *origin, const double *direction) {
     if (!whole_) return nullptr;
-    if (offsets_.size() < targets_.size()) offsets_.resize(targets_.size());
-    auto &kept = offsets_[static_cast<size_t>(t)];
-    kept = std::make_unique<RayOffsets>(origin, direction, pointCount(t));
-    return kept->ready() ? kept.get() : nullptr;
+    try {
+        if (offsets_.size() < targets_.size()) offsets_.resize(targets_.size());
+        auto &kept = offsets_[static_cast<size_t>(t)];
+        kept = std::make_unique<RayOffsets>(origin, direction, pointCount(t));
+        return kept->ready() ? kept.get() : nullptr;
+    } catch (const std::bad_alloc &) {
+        return nullptr;  // the weighting then reads every point again
+    }
 }
 
 bool PointSnapshot::allocate(Target &target) {
