@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "brush/scratch_blocks.h"
+#include "geometry/vec3_ops.h"
 
 // Why beyond() holds. With V the direction, v = |V_k| its largest component, O the origin and r the
 // largest |P - O| component placed, a placed coordinate is within 12 u v r (u = 2^-53) of n.(P - O)
@@ -123,14 +124,13 @@ double RayOffsets::beyond(const double *centre, double radius) const {
     if (!(radius >= 0x1p-400 && radius <= 0x1p400)) return kNever;
     const double v = LargestMagnitude(direction_);
     if (!(v >= 0x1p-400 && v <= kLargest) || !(LargestMagnitude(origin_) <= kLargest)) return kNever;
-    const double d[3] = {centre[0] - origin_[0], centre[1] - origin_[1], centre[2] - origin_[2]};
+    double d[3], c[3];
+    geo::Sub(centre, origin_, d);
     const double dmax = LargestMagnitude(d);
     if (!(dmax <= kLargest)) return kNever;
-    const double *V = direction_;
-    const double c[3] = {V[1] * d[2] - V[2] * d[1], V[2] * d[0] - V[0] * d[2], V[0] * d[1] - V[1] * d[0]};
-    const double cross = std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
-    const double line = (cross * (1 + kEps) + kEps * v * dmax + 0x1p-500) / v;
-    const double length = std::sqrt(V[0] * V[0] + V[1] * V[1] + V[2] * V[2]) * (1 + kEps);
+    geo::Cross(direction_, d, c);
+    const double line = (geo::Length(c) * (1 + kEps) + kEps * v * dmax + 0x1p-500) / v;
+    const double length = geo::Length(direction_) * (1 + kEps);
     const double e = 0x1p-48 * v * reach_ + 0x1p-1000 * (1 + v) * (1 + reach_);
     const double offset = (1.5 * e + length * (radius * (1 + 2 * kEps) + line)) * (1 + kEps);
     return offset * offset * (1 + kEps) + 0x1p-1000;

@@ -62,9 +62,9 @@ public:
         filter_.onAxis([&](auto k) { placeListed<k()>(xyz, xyzMask, list, from, to); });
     }
     bool made() const { return xs_ != nullptr; }
-    // Keeps in offsets how far from the ray each run of points placed from now on lies (ray_offsets.h),
+    // Keeps in offsets (null: nowhere) how far from the ray each run of points placed from now on lies,
     // and, at finishOffsets, what turns them into distances.
-    void keepOffsets(RayOffsets *offsets) { offsets_ = offsets && offsets->ready() ? offsets : nullptr; }
+    void keepOffsets(RayOffsets *offsets) { offsets_ = offsets; }
     void finishOffsets() const {
         if (offsets_) offsets_->finish(reach_, failed_);
     }
